@@ -1,0 +1,31 @@
+# Test executables: GoogleTest from Debian natively, and the copy that scripts/bootstrap.sh
+# cross-builds from /usr/src/googletest for MinGW.
+if(WIN32)
+  set(MPCAL_MINGW_GTEST "/opt/mpcal/mingw-gtest" CACHE PATH "GoogleTest built for MinGW-w64")
+  add_library(mpcal_gtest INTERFACE)
+  target_include_directories(mpcal_gtest SYSTEM INTERFACE ${MPCAL_MINGW_GTEST}/include)
+  target_link_libraries(mpcal_gtest INTERFACE ${MPCAL_MINGW_GTEST}/lib/libgmock_main.a
+                        ${MPCAL_MINGW_GTEST}/lib/libgmock.a ${MPCAL_MINGW_GTEST}/lib/libgtest.a)
+else()
+  find_package(GTest REQUIRED)
+  add_library(mpcal_gtest INTERFACE)
+  target_link_libraries(mpcal_gtest INTERFACE GTest::gmock_main GTest::gtest)
+endif()
+
+# mpcal_add_test(name SOURCES a.cpp b.cpp LIBS lib... [LABELS l...] [RESOURCE_LOCK lock])
+# One CTest test per executable; GoogleTest prints the cases inside it.
+function(mpcal_add_test name)
+  cmake_parse_arguments(T "" "RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} mpcal_gtest)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(WIN32)
+    set(labels wine ${T_LABELS})
+  else()
+    set(labels native ${T_LABELS})
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 600)
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_RESOURCE_LOCK})
+  endif()
+endfunction()

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both toolchains, and runs every test: the portable core
+# natively (plain and with ASan/UBSan), the fuzzers for a short fixed time, and the Windows
+# build under Wine in a prefix of its own, which is stopped again at the end.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+start=$(date +%s)
+
+need_bootstrap=0
+for tool in cmake ninja g++ clang++ clang-format x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres wine; do
+  command -v "$tool" >/dev/null 2>&1 || need_bootstrap=1
+done
+[ -f /usr/include/eigen3/Eigen/Core ] || need_bootstrap=1
+[ -f /usr/include/benchmark/benchmark.h ] || need_bootstrap=1
+[ -f /opt/mpcal/mingw-gtest/lib/libgmock_main.a ] || need_bootstrap=1
+[ $need_bootstrap -eq 0 ] || bash scripts/bootstrap.sh
+
+echo "== format check"
+git ls-files -co --exclude-standard -- 'src/*' 'tests/*' 'host/*' 'bench/*' 'fuzz/*' 'tools/*' \
+  | grep -E '\.(cpp|h)$' | xargs -r clang-format --dry-run --Werror
+
+jobs=$(nproc)
+failed=0
+run_ctest() { ctest --test-dir "$1" --output-on-failure -j "$jobs" || failed=1; }
+
+echo "== native"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+run_ctest build/native
+
+echo "== native with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset native-sanitize >/dev/null
+cmake --build --preset native-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/native-sanitize
+
+echo "== fuzzers (short run)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+MPCAL_FUZZ_SECONDS=${MPCAL_FUZZ_SECONDS:-15} bash scripts/fuzz.sh build/fuzz || failed=1
+
+echo "== windows (MinGW-w64, under Wine)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+export WINEPREFIX="$root/build/wineprefix-test"
+server_pid=$(bash scripts/wine-start.sh "$WINEPREFIX" | tail -n 1)
+stop_wine() {
+  bash scripts/wine-stop.sh "$WINEPREFIX"
+  if [ -n "${server_pid:-}" ] && kill -0 "$server_pid" 2>/dev/null; then kill "$server_pid" || true; fi
+}
+trap stop_wine EXIT
+run_ctest build/windows
+stop_wine
+trap - EXIT
+
+echo "== done in $(( $(date +%s) - start )) s"
+exit $failed

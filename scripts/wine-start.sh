@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Starts a persistent wineserver for the project's prefix and boots the prefix, with every
+# standard stream on /dev/null. Idempotent. Prints the server's PID on stdout.
+# Usage: scripts/wine-start.sh [prefix]   (default build/wineprefix)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${1:-${WINEPREFIX:-$root/build/wineprefix}}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+wineserver -p </dev/null >/dev/null 2>&1 || true
+fresh=0
+[ -f "$WINEPREFIX/system.reg" ] || fresh=1
+wine wineboot </dev/null >/dev/null 2>&1
+if [ $fresh -eq 1 ] || ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  # No display needed: windows, GDI, metafiles and the clipboard work with the null driver.
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+fi
+# The server of this prefix: the one whose environment names it.
+for pid in $(pgrep -u "$(id -u)" wineserver); do
+  if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    echo "$pid"
+  fi
+done

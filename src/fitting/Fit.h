@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "multipointcalibration/CalibrationSettings.h"
+
+namespace MPCalibration {
+
+// True when both point vectors hold at least the minimum number of entries for the fit type.
+bool HasEnoughPoints(const CalibrationSettings& settings);
+
+// Fits `coefficients` (and `fitError`, R²) for `fitType` from the points and `forceOrigin`,
+// then recomputes `sumSquaredError`, on success and failure alike.
+bool Fit(CalibrationSettings& settings);
+
+// The equation line ("y = 0.5x + 3") and the fit-error line ("SSE = 0.0123   R² = 0.999876").
+std::wstring FormatEquation(const CalibrationSettings& settings);
+std::wstring FormatFitError(const CalibrationSettings& settings);
+
+} // namespace MPCalibration

@@ -1,0 +1,55 @@
+#pragma once
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "units/UnitInfo.h"
+
+namespace MPCalibration {
+
+// Orders strings by UTF-16 code unit, as the host does, also where wchar_t is 32 bits wide
+// (a supplementary character sorts as its lead surrogate would).
+struct Utf16Less {
+  bool operator()(const std::wstring& a, const std::wstring& b) const noexcept;
+};
+
+// The value record of one channel's calibration. Copies are deep; the dialogs edit a copy and
+// assign it back on OK.
+class CalibrationSettings {
+public:
+  CalibrationSettings();
+  CalibrationSettings(const CalibrationSettings&) = default;
+  CalibrationSettings& operator=(const CalibrationSettings&) = default;
+  CalibrationSettings(CalibrationSettings&&) noexcept = default;
+  CalibrationSettings& operator=(CalibrationSettings&&) noexcept = default;
+
+  // The comparison made when settings are applied: coefficients, fitError, sumSquaredError and
+  // the display range do not take part.
+  bool EqualsForApply(const CalibrationSettings& other) const;
+
+  // The tab-separated parameter text (classic locale, 6 significant digits).
+  std::wstring ToParameterText() const;
+
+  // Number of calibration points: the shorter of the two vectors.
+  std::size_t PointCount() const noexcept {
+    return rawValues.size() < calibratedValues.size() ? rawValues.size() : calibratedValues.size();
+  }
+
+  bool showCalculated = false;
+  std::int32_t sourceChannel = -1;
+  std::int32_t decimalPlaces = 3;
+  bool forceOrigin = false;
+  std::int32_t fitType = 0;
+  std::vector<double> rawValues;
+  std::vector<double> calibratedValues;
+  std::vector<double> coefficients;
+  double fitError = 0.0;
+  double sumSquaredError = 0.0;
+  Tarn::UnitInfo unit;
+  double rangeTop;
+  double rangeBottom;
+  std::set<std::wstring, Utf16Less> stringSet;
+};
+
+} // namespace MPCalibration
