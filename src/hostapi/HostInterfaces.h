@@ -1,0 +1,551 @@
+#pragma once
+// The host application's interfaces, as the module calls and implements them and as the
+// reference host serves them. One set of declarations for both sides.
+//
+// Lifecycle of the contract
+//  1. The host loads MultipointCalibration.dll and calls DllRegisterClassObjects() once. The module
+//     hands its three class objects to the registrar (IRegistrarBase slot 6), the enumerator class
+//     first, then the settings class, then the calculation class.
+//  2. For a channel, the host asks the calculation class (ICalculationClass slot 11) for an
+//  extension
+//     object, giving it the document's data source. The extension aggregates the host's
+//     channel-calculation object (registrar slot 3) and answers IChannelCalc.
+//  3. Settings go back and forth as IPersistObject objects of the settings class; the host saves
+//  and
+//     loads them through its IObjectStream.
+//  4. For every place the host needs calibrated samples it creates an enumerator through the
+//     enumerator class (ICalcEnumClass2 slot 11 or 12), calls SetParameters with the parameter
+//     text, SetSources with a source IEnumFloatEx, optionally Seek, then Next repeatedly.
+//
+// Threads: everything is called on the host's user-interface thread; reference counts are
+// interlocked, so references may be dropped from any thread. One enumerator is driven by one
+// thread at a time.
+//
+// References: the usual COM rules. An interface returned through an out-argument carries one
+// reference that the caller releases; an interface passed in is borrowed for the call. Strings
+// cross as ITarnString (one reference per out-argument) or BSTR (the callee allocates, the caller
+// frees with SysFreeString; a BSTR out-argument that is not null on entry is freed by the callee).
+//
+// Slot numbers count from 0 (0-2 are IUnknown). The numbered slots are fixed by the host; every
+// slot the module does not use is still declared ("Reserved" methods) so that the later slots sit
+// at their positions. Where the host's text leaves a signature open, the choice made here is
+// marked "chosen".
+//
+// Destructor slots: the host's interfaces list their destructor as a slot. It is declared here as
+// an ordinary method laid out as a scalar deleting destructor, DeletingDestructor(flags): bit 0 set
+// means "free the object"; it returns the object's address. Implementations keep their own C++
+// destructor out of the interface, so the slot layout is the same for every compiler.
+
+#include <unknwn.h>
+#include <windows.h>
+
+#include <cstdint>
+
+#include "hostapi/ITarnString.h"
+
+namespace Host {
+
+// Identifiers in one place; every interface also names its own as `I::iid`.
+#define MPCAL_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)                                \
+  inline constexpr GUID name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
+
+// Host classes reached with CoGetClassObject (context 23).
+MPCAL_GUID(CLSID_HostApplication, 0x818DA440, 0x8037, 0x11D3, 0x80, 0xBC, 0x00, 0x50, 0x04, 0xAD,
+           0x3C, 0x53);
+MPCAL_GUID(CLSID_UnitListService, 0x09C5C1C7, 0x6AEE, 0x4EF7, 0xAD, 0x48, 0x53, 0x01, 0xE8, 0xBC,
+           0x37, 0x75);
+
+// Class identifiers whose registry codes the module looks up.
+MPCAL_GUID(CLSID_UnitService, 0xC783D4E3, 0x486B, 0x4B18, 0xAE, 0xE6, 0x6F, 0x6C, 0xBE, 0xD5, 0x16,
+           0xD5);
+MPCAL_GUID(CLSID_HostChannelCalc, 0xC203FC30, 0x7AAA, 0x11D3, 0x80, 0xB9, 0x00, 0x50, 0x04, 0xAD,
+           0x3C, 0x53);
+MPCAL_GUID(CLSID_MPCalibration, 0xCBECD358, 0x009A, 0x4663, 0x8F, 0x02, 0x4C, 0xF1, 0xEF, 0x89,
+           0xFE, 0xFD);
+MPCAL_GUID(CLSID_MPCalibrationEnum, 0xDCB4C05B, 0xDBEB, 0x47C1, 0x9C, 0x1B, 0xD3, 0x16, 0xE6, 0x83,
+           0x06, 0x4F);
+
+// Kinds of class object.
+MPCAL_GUID(KIND_CalculationClass, 0x5388E470, 0xF2ED, 0x11D2, 0x80, 0x9C, 0x00, 0xA0, 0xC9, 0xE2,
+           0x64, 0x33);
+MPCAL_GUID(KIND_SettingsClass, 0xE058F3B0, 0xDCE3, 0x11D3, 0x80, 0xE8, 0x00, 0xA0, 0xC9, 0xE2, 0x64,
+           0x33);
+MPCAL_GUID(KIND_EnumeratorClass, 0x8FC37F03, 0x9357, 0x11D4, 0x81, 0x12, 0x00, 0xA0, 0xC9, 0xE2,
+           0x64, 0x33);
+
+// Interface identifiers.
+MPCAL_GUID(IID_IRegistrarBase, 0x3CAD4551, 0x2F23, 0x11D1, 0x8C, 0xE9, 0x00, 0xC0, 0xD1, 0x57, 0x0D,
+           0x74);
+MPCAL_GUID(IID_IClassCodeRegistry, 0xE5140871, 0x1524, 0x11D1, 0x8C, 0xCE, 0x00, 0xC0, 0xD1, 0x57,
+           0x0D, 0x74);
+MPCAL_GUID(IID_IMessageDispatcher, 0x3AEB28D1, 0xCF32, 0x11D1, 0xB2, 0xEC, 0x00, 0x60, 0x08, 0x94,
+           0xD7, 0x2A);
+MPCAL_GUID(IID_IMessageFactory, 0x3AEB28D2, 0xCF32, 0x11D1, 0xB2, 0xEC, 0x00, 0x60, 0x08, 0x94,
+           0xD7, 0x2A);
+MPCAL_GUID(IID_IUnitService, 0x8CB4ED60, 0x84EB, 0x11D2, 0x82, 0x08, 0x00, 0xC0, 0xDF, 0xE1, 0x33,
+           0x62);
+MPCAL_GUID(IID_IUnitListService, 0xF77FA56B, 0xF72F, 0x42F8, 0xAF, 0x63, 0xE5, 0xD8, 0x36, 0x82,
+           0xFE, 0x5C);
+// chosen: the identifier of the unit list (the collection the unit-list service hands out).
+MPCAL_GUID(IID_IUnitCollection, 0x6D1E2C40, 0x8A31, 0x4B7F, 0x9C, 0x55, 0x21, 0x3E, 0x7A, 0x90,
+           0x11, 0x4D);
+MPCAL_GUID(IID_IUnitName, 0xA1823AB0, 0x984C, 0x48A9, 0x92, 0x81, 0xAF, 0x4A, 0xC5, 0xF4, 0x07,
+           0x5F);
+MPCAL_GUID(IID_IPersistObject, 0x7B3091F0, 0x7395, 0x11D2, 0x81, 0xF7, 0x00, 0xC0, 0xDF, 0xE1, 0x33,
+           0x62);
+// chosen: the host's object stream identifier is not fixed by the module's side of the contract.
+MPCAL_GUID(IID_IObjectStream, 0x5B7C2A11, 0x3E4D, 0x4F60, 0x8A, 0x1B, 0x6C, 0x2D, 0x9E, 0x03, 0x44,
+           0x71);
+MPCAL_GUID(IID_IEnumExBase, 0xF28FCF13, 0x679E, 0x444F, 0xA6, 0xD2, 0xF9, 0xBB, 0x28, 0x27, 0xB9,
+           0xF5);
+MPCAL_GUID(IID_IEnumFloatEx, 0x4236EDC0, 0x23A0, 0x11D3, 0x80, 0xCA, 0x00, 0xA0, 0xC9, 0xE2, 0x64,
+           0x33);
+MPCAL_GUID(IID_ICalcEnum, 0x532954A4, 0x1807, 0x428B, 0x8A, 0x2B, 0x8B, 0xB7, 0x28, 0x2E, 0x74,
+           0xA6);
+MPCAL_GUID(IID_ITarnSetCalcVariables, 0x0A191CD4, 0xBA1C, 0x4655, 0x9E, 0xDA, 0x29, 0x73, 0x20,
+           0xE0, 0x61, 0xCA);
+MPCAL_GUID(IID_IChannelCalc, 0x8FC37F01, 0x9357, 0x11D4, 0x81, 0x12, 0x00, 0xA0, 0xC9, 0xE2, 0x64,
+           0x33);
+// The host's channel-calculation object: the face the extension returns from CreateCalculation,
+// the face it keeps as hostCalc, and the face handed to the data source after an apply.
+MPCAL_GUID(IID_IHostCalcResult, 0xCA800C31, 0xF889, 0x11D3, 0x80, 0xEE, 0x00, 0xA0, 0xC9, 0xE2,
+           0x64, 0x33);
+MPCAL_GUID(IID_IHostChannelCalc, 0x4021A447, 0x7899, 0x11D4, 0x81, 0x10, 0x00, 0xA0, 0xC9, 0xE2,
+           0x64, 0x33);
+MPCAL_GUID(IID_IHostCalcNotify, 0x4021A446, 0x7899, 0x11D4, 0x81, 0x10, 0x00, 0xA0, 0xC9, 0xE2,
+           0x64, 0x33);
+MPCAL_GUID(IID_IChannelInfoEx, 0xAD6CD303, 0x7868, 0x4A12, 0xB4, 0xAE, 0x97, 0xC0, 0x2E, 0xE8, 0xF5,
+           0xE3);
+// chosen: the identifiers of the data source and of the channel information object.
+MPCAL_GUID(IID_IHostDataSource, 0x2F6A9D52, 0x7C1B, 0x4E83, 0x9D, 0x04, 0x5A, 0x61, 0xB2, 0x7E,
+           0x38, 0xC9);
+MPCAL_GUID(IID_IChannelInfo, 0x7E3B15A0, 0x4C2D, 0x4A9E, 0x8F, 0x61, 0x0D, 0x93, 0x2B, 0x47, 0xE5,
+           0x16);
+// Class objects.
+MPCAL_GUID(IID_IVelaClassObject, 0x2EC7CEA3, 0x1D34, 0x11D2, 0xB3, 0x33, 0x00, 0x80, 0x48, 0xC3,
+           0x6F, 0xE8);
+MPCAL_GUID(IID_ICalculationClass, 0xCA800C32, 0xF889, 0x11D3, 0x80, 0xEE, 0x00, 0xA0, 0xC9, 0xE2,
+           0x64, 0x33);
+MPCAL_GUID(IID_IPersistClassObject, 0x3AAE4790, 0x6DF9, 0x11D2, 0x81, 0xEF, 0x00, 0xC0, 0xDF, 0xE1,
+           0x33, 0x62);
+MPCAL_GUID(IID_IGenericClassObject, 0x5FCB46F0, 0x0B1D, 0x11D2, 0xB3, 0x25, 0x00, 0x80, 0x48, 0xC3,
+           0x6F, 0xE8);
+MPCAL_GUID(IID_ICalcEnumClass2, 0x48436189, 0x60B9, 0x47D1, 0xA1, 0x59, 0x6B, 0xF8, 0xB4, 0x3E,
+           0x29, 0x4F);
+// The document's face that receives the display-range message after the settings dialog.
+MPCAL_GUID(IID_IDocumentTarget, 0x35D41FE2, 0xB563, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48, 0xC3,
+           0x6F, 0xE8);
+
+#undef MPCAL_GUID
+
+// CoGetClassObject context the module uses for every host service.
+inline constexpr DWORD kServiceContext = 23;
+
+// Registrar class code of the message factory, and the low words of class codes.
+inline constexpr std::int32_t kMessageFactoryClassCode = static_cast<std::int32_t>(0x80000007u);
+inline constexpr std::int32_t kUnitServiceLowWord = 0;
+inline constexpr std::int32_t kHostChannelCalcLowWord = 17;
+
+struct IObjectStream;
+struct IPersistObject;
+struct IUnitName;
+struct IEnumFloatEx;
+struct ICalcEnum;
+
+// Two 64-bit integers and a double; the enumerator's own value is {1, 1, 0.0}.
+struct RateInfo {
+  std::int64_t numerator;
+  std::int64_t denominator;
+  double offset;
+};
+
+// The display scaling handed to the host's calculation: {1 / scale, -(offset x scale)}.
+struct OutputScaling {
+  double factor;
+  double offset;
+};
+
+// The source description of an apply: source channel, its flags, and 0x80000000.
+struct SourceSpec {
+  std::int32_t channel;
+  std::uint32_t flags;
+  std::uint32_t reserved;
+};
+
+// The field block the extension hands to the data source when it asks for an output unit:
+// scale, offset, top, bottom, decimals, prefix index, unit flag, laid out in that order at their
+// natural alignment (offsets 0, 8, 16, 20, 24, 28, 32).
+struct OutputFieldBlock {
+  double scale;
+  double offset;
+  float top;
+  float bottom;
+  std::int32_t decimals;
+  std::int32_t prefixIndex;
+  std::int16_t unitFlag;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Host services
+
+// Registrar: slot 3 create aggregated, 5 get class object, 6 register a module class object.
+struct IRegistrarBase : IUnknown {
+  static constexpr const GUID& iid = IID_IRegistrarBase;
+  // 3: creates the object of `classCode` aggregated under `outer` (may be null) and asks it for
+  // `iid`.
+  virtual HRESULT STDMETHODCALLTYPE CreateAggregated(IUnknown* outer, std::int32_t classCode,
+                                                     REFIID riid, void** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  // 5: the class object registered under `classCode`, asked for `iid`.
+  virtual HRESULT STDMETHODCALLTYPE GetClassObject(std::int32_t classCode, REFIID riid,
+                                                   void** out) = 0;
+  // 6: registers a module class object (its IVelaClassObject face). The registrar keeps a
+  // reference.
+  virtual HRESULT STDMETHODCALLTYPE RegisterClassObject(IUnknown* classObject) = 0;
+};
+
+// Class-code registry: slot 3, class identifier -> stable 16-bit code (chosen: written to an
+// int32).
+struct IClassCodeRegistry : IUnknown {
+  static constexpr const GUID& iid = IID_IClassCodeRegistry;
+  virtual HRESULT STDMETHODCALLTYPE GetClassCode(REFGUID clsid, std::int32_t* code) = 0;
+};
+
+// Message dispatcher: slot 3 delivers a message to a target.
+struct IMessageDispatcher : IUnknown {
+  static constexpr const GUID& iid = IID_IMessageDispatcher;
+  virtual HRESULT STDMETHODCALLTYPE Deliver(IUnknown* target, IUnknown* message) = 0;
+};
+
+// Message factory: slot 9 makes a message from id, flags and payload (chosen: payload as bytes).
+struct IMessageFactory : IUnknown {
+  static constexpr const GUID& iid = IID_IMessageFactory;
+  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  virtual HRESULT STDMETHODCALLTYPE MakeMessage(std::uint32_t id, std::uint32_t flags,
+                                                const void* payload, std::uint32_t payloadBytes,
+                                                IUnknown** message) = 0;
+};
+
+// Unit service: slot 17 makes a unit object from prefix code, name and unit kind.
+struct IUnitService : IUnknown {
+  static constexpr const GUID& iid = IID_IUnitService;
+  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
+  virtual HRESULT STDMETHODCALLTYPE MakeUnit(std::int32_t prefixIndex, ITarnString* name,
+                                             std::int32_t unitKind, IUnitName** unit) = 0;
+};
+
+// The host's unit list: the units the user picks from (each call takes 0 as its first argument).
+struct IUnitCollection : IUnknown {
+  static constexpr const GUID& iid = IID_IUnitCollection;
+  virtual HRESULT STDMETHODCALLTYPE Count(std::int32_t zero, std::int32_t* count) = 0;
+  // 4: chosen: an object over the units in order, which the caller queries for what it needs.
+  virtual HRESULT STDMETHODCALLTYPE Enumerate(std::int32_t zero, IUnknown** enumerator) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Find(std::int32_t zero, IUnitName* unit,
+                                         std::int32_t* position) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetAt(std::int32_t zero, std::int32_t position,
+                                          IUnitName** unit) = 0;
+  // 7: adds a unit (told of a new output unit); `position` may be null.
+  virtual HRESULT STDMETHODCALLTYPE Add(std::int32_t zero, IUnitName* unit,
+                                        std::int32_t* position) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Remove(std::int32_t zero, IUnitName* unit) = 0;
+};
+
+// Unit-list service: slot 3 gives its unit list.
+struct IUnitListService : IUnknown {
+  static constexpr const GUID& iid = IID_IUnitListService;
+  virtual HRESULT STDMETHODCALLTYPE GetUnitList(IUnitCollection** list) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Units and persistence
+
+// A unit: prefix index, name, kind. Every null out-pointer gives E_INVALIDARG.
+struct IUnitName : IUnknown {
+  static constexpr const GUID& iid = IID_IUnitName;
+  virtual HRESULT STDMETHODCALLTYPE GetPrefixIndex(std::int32_t* index) = 0;
+  // withPrefix: the prefix character of the index before the name.
+  virtual HRESULT STDMETHODCALLTYPE GetName(BOOL withPrefix, ITarnString** name) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetUnitKind(std::int32_t* kind) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetPrefixIndex(std::int32_t index) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetName(ITarnString* name) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetUnitKind(BOOL kind) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Clone(IUnitName** copy) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FormatValue(std::int32_t flags, double value,
+                                                ITarnString** text) = 0;
+};
+
+// The host's object stream of typed items. GetStatus turns negative after any failed read or
+// write and stays so.
+struct IObjectStream : IUnknown {
+  static constexpr const GUID& iid = IID_IObjectStream;
+  virtual HRESULT STDMETHODCALLTYPE GetStatus() = 0;                        // 3
+  virtual HRESULT STDMETHODCALLTYPE ReadByte(std::uint8_t* value) = 0;      // 4
+  virtual HRESULT STDMETHODCALLTYPE WriteByte(std::uint8_t value) = 0;      // 5
+  virtual HRESULT STDMETHODCALLTYPE ReadShort(std::int16_t* value) = 0;     // 6
+  virtual HRESULT STDMETHODCALLTYPE WriteShort(std::int16_t value) = 0;     // 7
+  virtual HRESULT STDMETHODCALLTYPE ReadInt(std::int32_t* value) = 0;       // 8
+  virtual HRESULT STDMETHODCALLTYPE WriteInt(std::int32_t value) = 0;       // 9
+  virtual HRESULT STDMETHODCALLTYPE ReadDouble(double* value) = 0;          // 10
+  virtual HRESULT STDMETHODCALLTYPE WriteDouble(double value) = 0;          // 11
+  virtual HRESULT STDMETHODCALLTYPE ReadFloat(float* value) = 0;            // 12
+  virtual HRESULT STDMETHODCALLTYPE WriteFloat(float value) = 0;            // 13
+  virtual HRESULT STDMETHODCALLTYPE ReadInt64(std::int64_t* value) = 0;     // 14
+  virtual HRESULT STDMETHODCALLTYPE WriteInt64(std::int64_t value) = 0;     // 15
+  virtual HRESULT STDMETHODCALLTYPE ReadGuid(GUID* value) = 0;              // 16
+  virtual HRESULT STDMETHODCALLTYPE WriteGuid(REFGUID value) = 0;           // 17
+  virtual HRESULT STDMETHODCALLTYPE ReadString(ITarnString** value) = 0;    // 18
+  virtual HRESULT STDMETHODCALLTYPE WriteString(ITarnString* value) = 0;    // 19
+  virtual HRESULT STDMETHODCALLTYPE ReadObject(IPersistObject** value) = 0; // 20
+  // 21: an integer written with WriteInt, read back as a long (32 bits on this platform).
+  virtual HRESULT STDMETHODCALLTYPE ReadLong(std::int32_t* value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE WriteObject(IPersistObject* value) = 0; // 22
+};
+
+// An object the host persists: Load/Save through an object stream; slot 5 gives the class (or
+// type) code under which the host recreates it.
+struct IPersistObject : IUnknown {
+  static constexpr const GUID& iid = IID_IPersistObject;
+  virtual HRESULT STDMETHODCALLTYPE Load(IObjectStream* stream) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Save(IObjectStream* stream) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Sample enumerators
+
+// Slots 3-7 of a sample enumerator, shared by the typed enumerators.
+struct IEnumExBase : IUnknown {
+  static constexpr const GUID& iid = IID_IEnumExBase;
+  virtual HRESULT STDMETHODCALLTYPE Clone(IEnumFloatEx** copy) = 0;                        // 3
+  virtual HRESULT STDMETHODCALLTYPE SkipEx(std::int32_t count, std::int32_t* skipped) = 0; // 4
+  virtual HRESULT STDMETHODCALLTYPE GetPosition(std::int32_t* position) = 0;               // 5
+  // 6: a 16-bit query the module only forwards (chosen: the host's "is online" flag).
+  virtual HRESULT STDMETHODCALLTYPE GetState16(std::int16_t* value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0; // 7
+};
+
+// A source of float samples. Next returns S_OK when `fetched` == `count`, else a status of its own
+// (S_FALSE at the end).
+struct IEnumFloatEx : IEnumExBase {
+  static constexpr const GUID& iid = IID_IEnumFloatEx;
+  virtual HRESULT STDMETHODCALLTYPE Next(std::uint32_t count, float* values,
+                                         std::uint32_t* fetched) = 0; // 8
+};
+
+// A calculated channel's enumerator.
+struct ICalcEnum : IUnknown {
+  static constexpr const GUID& iid = IID_ICalcEnum;
+  virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0;                      // 3
+  virtual HRESULT STDMETHODCALLTYPE GetClass(IUnknown** classObject) = 0;                      // 4
+  virtual HRESULT STDMETHODCALLTYPE SetParameters(ITarnString* text, std::int32_t* flags) = 0; // 5
+  virtual HRESULT STDMETHODCALLTYPE GetParameters(ITarnString** text) = 0;                     // 6
+  virtual HRESULT STDMETHODCALLTYPE Clone(IUnknown* outer, ICalcEnum** copy) = 0;              // 7
+  // 8: the first argument is not used (chosen: a pointer-sized host value).
+  virtual HRESULT STDMETHODCALLTYPE SetSources(void* unused, std::int32_t count, IUnknown** sources,
+                                               IUnknown** extras, void* context) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Seek(std::int32_t position) = 0; // 9
+  virtual HRESULT STDMETHODCALLTYPE ReleaseSource() = 0;             // 10
+  virtual HRESULT STDMETHODCALLTYPE GetCapabilities(void* unused, std::int32_t flag,
+                                                    std::int32_t* capabilities) = 0; // 11
+  virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;                                // 12
+  virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;                                // 13
+  virtual HRESULT STDMETHODCALLTYPE GetOutput(void** context, IUnknown** unit) = 0;  // 14
+  virtual HRESULT STDMETHODCALLTYPE GetBufferHint(std::int32_t* samples) = 0;        // 15
+  virtual HRESULT STDMETHODCALLTYPE GetKindCode(std::int32_t* code) = 0;             // 16
+  virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0;                     // 17
+  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0;                // 18
+};
+
+// Lets the host attach its calculation-variables object to an enumerator.
+struct ITarnSetCalcVariables : IUnknown {
+  static constexpr const GUID& iid = IID_ITarnSetCalcVariables;
+  virtual HRESULT STDMETHODCALLTYPE SetCalcVariables(IUnknown* variables) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The per-channel calculation
+
+// The extension object's face.
+struct IChannelCalc : IUnknown {
+  static constexpr const GUID& iid = IID_IChannelCalc;
+  // 3: `reserved` and `b` are host values the extension forwards (chosen: pointer-sized).
+  virtual HRESULT STDMETHODCALLTYPE GetOutputInfo(std::int32_t a, void* reserved, IUnitName** unit,
+                                                  RateInfo* rate, void* b, std::int32_t* extra) = 0;
+  virtual HRESULT STDMETHODCALLTYPE ApplySettings(IPersistObject* settings,
+                                                  std::int16_t recreateEnumerator) = 0; // 4
+  virtual HRESULT STDMETHODCALLTYPE SetSettings(IPersistObject* settings) = 0;          // 5
+  virtual HRESULT STDMETHODCALLTYPE GetSettings(IPersistObject** settings) = 0;         // 6
+  virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;                  // 7
+  virtual HRESULT STDMETHODCALLTYPE NotImplemented8(void** out) = 0;                    // 8
+  virtual HRESULT STDMETHODCALLTYPE NotImplemented9(void** out) = 0;                    // 9
+  virtual HRESULT STDMETHODCALLTYPE NoOp10() = 0;                                       // 10
+  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0;                   // 11
+};
+
+// The host's channel-calculation object as the extension uses it (hostCalc).
+struct IHostChannelCalc : IUnknown {
+  static constexpr const GUID& iid = IID_IHostChannelCalc;
+  // 3: (1, the source, the output scaling).
+  virtual HRESULT STDMETHODCALLTYPE SetSource(std::int32_t one, const SourceSpec* source,
+                                              const OutputScaling* scaling) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  // 5: the parameter text of the applied settings.
+  virtual HRESULT STDMETHODCALLTYPE SetParameterText(ITarnString* text) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  // 7: (creator, channel, dataSource, enumerator).
+  virtual HRESULT STDMETHODCALLTYPE SetEnumerator(IUnknown* creator, std::int32_t channel,
+                                                  IUnknown* dataSource, ICalcEnum* enumerator) = 0;
+};
+
+// Channel information as the data source hands it out (slot 12 of the data source).
+struct IChannelInfoEx : IUnknown {
+  static constexpr const GUID& iid = IID_IChannelInfoEx;
+  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  // 9: called by GetOutputInfo with (0, a, b).
+  virtual HRESULT STDMETHODCALLTYPE NoteOutputInfo(std::int32_t zero, std::int32_t a, void* b) = 0;
+};
+
+// The document's data source as the extension uses it.
+struct IHostDataSource : IUnknown {
+  static constexpr const GUID& iid = IID_IHostDataSource;
+  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  // 4: an output unit for the field block and the unit name.
+  virtual HRESULT STDMETHODCALLTYPE GetOutputUnit(OutputFieldBlock* fields, ITarnString* unitName,
+                                                  std::int32_t zero1, std::int32_t zero2,
+                                                  IUnitName** unit) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  // 9: (channel, 0x40000000, the host calculation's IHostCalcNotify face) after an apply.
+  virtual HRESULT STDMETHODCALLTYPE ChannelChanged(std::int32_t channel, std::uint32_t flags,
+                                                   IUnknown* calc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
+  // 12: the channel information object (its only argument is the out-argument).
+  virtual HRESULT STDMETHODCALLTYPE GetChannelInfo(IUnknown** info) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Class objects
+
+// Slots common to the module's class objects.
+struct IVelaClassObject : IUnknown {
+  static constexpr const GUID& iid = IID_IVelaClassObject;
+  virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0; // 3
+  virtual HRESULT STDMETHODCALLTYPE GetKind(const GUID** kind) = 0;       // 4
+  virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* name) = 0;              // 5
+  // 6: S_OK when `kind` is this object's kind identifier (by address or value), else S_FALSE.
+  virtual HRESULT STDMETHODCALLTYPE IsKind(const GUID* kind) = 0;
+};
+
+// Calculation class.
+struct ICalculationClass : IVelaClassObject {
+  static constexpr const GUID& iid = IID_ICalculationClass;
+  virtual HRESULT STDMETHODCALLTYPE GetDisplayName(ITarnString** name) = 0;        // 7
+  virtual HRESULT STDMETHODCALLTYPE GetDescription(ITarnString** description) = 0; // 8
+  virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;             // 9
+  // 10: chosen: the unused host arguments are pointer-sized.
+  virtual HRESULT STDMETHODCALLTYPE EditSettings(HWND parent, void* unused1, IUnknown* document,
+                                                 void* unused2, std::int32_t channel,
+                                                 IPersistObject* existing,
+                                                 IPersistObject** out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE CreateCalculation(std::int32_t channel, IUnknown* dataSource,
+                                                      IUnknown** out) = 0; // 11
+};
+
+// Settings class.
+struct IPersistClassObject : IVelaClassObject {
+  static constexpr const GUID& iid = IID_IPersistClassObject;
+  virtual HRESULT STDMETHODCALLTYPE CreateInstance(REFIID riid, void** out) = 0; // 7
+  virtual HRESULT STDMETHODCALLTYPE CreateAndLoad(IObjectStream* stream,
+                                                  IPersistObject** out) = 0; // 8
+};
+
+// Enumerator class.
+struct ICalcEnumClass2 : IVelaClassObject {
+  static constexpr const GUID& iid = IID_ICalcEnumClass2;
+  virtual HRESULT STDMETHODCALLTYPE GetDisplayName(ITarnString** name) = 0;            // 7
+  virtual HRESULT STDMETHODCALLTYPE GetDescription(ITarnString** description) = 0;     // 8
+  virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;                 // 9
+  virtual HRESULT STDMETHODCALLTYPE NotImplemented10(void** out) = 0;                  // 10
+  virtual HRESULT STDMETHODCALLTYPE CreateEnum(IUnknown* params, ICalcEnum** out) = 0; // 11
+  virtual HRESULT STDMETHODCALLTYPE CreateEnumAggregated(IUnknown* outer, IUnknown* params,
+                                                         IUnknown** out) = 0; // 12
+};
+
+// The module's export, called once by the host after loading.
+using DllRegisterClassObjectsFn = HRESULT(STDAPICALLTYPE*)();
+
+} // namespace Host
+
+// __uuidof for the interfaces above (MinGW spelling), so ComPtr::QueryTo<I> works.
+#ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(Host::IRegistrarBase, 0x3CAD4551, 0x2F23, 0x11D1, 0x8C, 0xE9, 0x00, 0xC0, 0xD1,
+                0x57, 0x0D, 0x74)
+__CRT_UUID_DECL(Host::IClassCodeRegistry, 0xE5140871, 0x1524, 0x11D1, 0x8C, 0xCE, 0x00, 0xC0, 0xD1,
+                0x57, 0x0D, 0x74)
+__CRT_UUID_DECL(Host::IMessageDispatcher, 0x3AEB28D1, 0xCF32, 0x11D1, 0xB2, 0xEC, 0x00, 0x60, 0x08,
+                0x94, 0xD7, 0x2A)
+__CRT_UUID_DECL(Host::IMessageFactory, 0x3AEB28D2, 0xCF32, 0x11D1, 0xB2, 0xEC, 0x00, 0x60, 0x08,
+                0x94, 0xD7, 0x2A)
+__CRT_UUID_DECL(Host::IUnitService, 0x8CB4ED60, 0x84EB, 0x11D2, 0x82, 0x08, 0x00, 0xC0, 0xDF, 0xE1,
+                0x33, 0x62)
+__CRT_UUID_DECL(Host::IUnitCollection, 0x6D1E2C40, 0x8A31, 0x4B7F, 0x9C, 0x55, 0x21, 0x3E, 0x7A,
+                0x90, 0x11, 0x4D)
+__CRT_UUID_DECL(Host::IUnitListService, 0xF77FA56B, 0xF72F, 0x42F8, 0xAF, 0x63, 0xE5, 0xD8, 0x36,
+                0x82, 0xFE, 0x5C)
+__CRT_UUID_DECL(Host::IUnitName, 0xA1823AB0, 0x984C, 0x48A9, 0x92, 0x81, 0xAF, 0x4A, 0xC5, 0xF4,
+                0x07, 0x5F)
+__CRT_UUID_DECL(Host::IObjectStream, 0x5B7C2A11, 0x3E4D, 0x4F60, 0x8A, 0x1B, 0x6C, 0x2D, 0x9E, 0x03,
+                0x44, 0x71)
+__CRT_UUID_DECL(Host::IPersistObject, 0x7B3091F0, 0x7395, 0x11D2, 0x81, 0xF7, 0x00, 0xC0, 0xDF,
+                0xE1, 0x33, 0x62)
+__CRT_UUID_DECL(Host::IEnumExBase, 0xF28FCF13, 0x679E, 0x444F, 0xA6, 0xD2, 0xF9, 0xBB, 0x28, 0x27,
+                0xB9, 0xF5)
+__CRT_UUID_DECL(Host::IEnumFloatEx, 0x4236EDC0, 0x23A0, 0x11D3, 0x80, 0xCA, 0x00, 0xA0, 0xC9, 0xE2,
+                0x64, 0x33)
+__CRT_UUID_DECL(Host::ICalcEnum, 0x532954A4, 0x1807, 0x428B, 0x8A, 0x2B, 0x8B, 0xB7, 0x28, 0x2E,
+                0x74, 0xA6)
+__CRT_UUID_DECL(Host::ITarnSetCalcVariables, 0x0A191CD4, 0xBA1C, 0x4655, 0x9E, 0xDA, 0x29, 0x73,
+                0x20, 0xE0, 0x61, 0xCA)
+__CRT_UUID_DECL(Host::IChannelCalc, 0x8FC37F01, 0x9357, 0x11D4, 0x81, 0x12, 0x00, 0xA0, 0xC9, 0xE2,
+                0x64, 0x33)
+__CRT_UUID_DECL(Host::IHostChannelCalc, 0x4021A447, 0x7899, 0x11D4, 0x81, 0x10, 0x00, 0xA0, 0xC9,
+                0xE2, 0x64, 0x33)
+__CRT_UUID_DECL(Host::IChannelInfoEx, 0xAD6CD303, 0x7868, 0x4A12, 0xB4, 0xAE, 0x97, 0xC0, 0x2E,
+                0xE8, 0xF5, 0xE3)
+__CRT_UUID_DECL(Host::IHostDataSource, 0x2F6A9D52, 0x7C1B, 0x4E83, 0x9D, 0x04, 0x5A, 0x61, 0xB2,
+                0x7E, 0x38, 0xC9)
+__CRT_UUID_DECL(Host::IVelaClassObject, 0x2EC7CEA3, 0x1D34, 0x11D2, 0xB3, 0x33, 0x00, 0x80, 0x48,
+                0xC3, 0x6F, 0xE8)
+__CRT_UUID_DECL(Host::ICalculationClass, 0xCA800C32, 0xF889, 0x11D3, 0x80, 0xEE, 0x00, 0xA0, 0xC9,
+                0xE2, 0x64, 0x33)
+__CRT_UUID_DECL(Host::IPersistClassObject, 0x3AAE4790, 0x6DF9, 0x11D2, 0x81, 0xEF, 0x00, 0xC0, 0xDF,
+                0xE1, 0x33, 0x62)
+__CRT_UUID_DECL(Host::ICalcEnumClass2, 0x48436189, 0x60B9, 0x47D1, 0xA1, 0x59, 0x6B, 0xF8, 0xB4,
+                0x3E, 0x29, 0x4F)
+#endif
