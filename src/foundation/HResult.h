@@ -23,8 +23,12 @@ inline constexpr HResult newerFormat = static_cast<HResult>(0xA0048205u);
 inline constexpr std::uint32_t moduleCodeFirst = 0xA0048200u;
 inline constexpr std::uint32_t moduleCodeLast = 0xA004821Eu;
 
-constexpr bool Succeeded(HResult h) noexcept { return h >= 0; }
-constexpr bool Failed(HResult h) noexcept { return h < 0; }
+constexpr bool Succeeded(HResult h) noexcept {
+  return h >= 0;
+}
+constexpr bool Failed(HResult h) noexcept {
+  return h < 0;
+}
 } // namespace hr
 
 } // namespace Tarn
