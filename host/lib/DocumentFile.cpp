@@ -1,0 +1,146 @@
+#include "DocumentFile.h"
+
+#include "FileObjectStream.h"
+#include "foundation/win/HostBoundary.h"
+#include "foundation/win/TarnString.h"
+
+namespace Vela {
+namespace {
+
+constexpr wchar_t kMagic[] = L"VelaDocument";
+constexpr wchar_t kEnd[] = L"END";
+constexpr std::int32_t kVersion = 1;
+
+void WriteText(Host::IObjectStream& s, const std::wstring& text) {
+  const Tarn::TarnString t(text);
+  s.WriteString(t.get());
+}
+
+bool ReadText(Host::IObjectStream& s, std::wstring& text) {
+  Tarn::ComPtr<ITarnString> t;
+  if (FAILED(s.ReadString(t.put())))
+    return false;
+  text = Tarn::TarnString::FromHost(t.get()).str();
+  return true;
+}
+
+bool ReadCount(Host::IObjectStream& s, std::int32_t& value, std::int64_t limit) {
+  return SUCCEEDED(s.ReadInt(&value)) && value >= 0 && value <= limit;
+}
+
+} // namespace
+
+HRESULT DocumentFile::Save(const std::wstring& path, const Contents& contents) noexcept {
+  return Tarn::Guard([&]() -> HRESULT {
+    const Document& doc = contents.document;
+    if (contents.settings.size() != doc.ChannelCount())
+      return E_INVALIDARG;
+    const std::wstring temporary = path + L".saving";
+    HRESULT hr = S_OK;
+    const auto stream = Tarn::ComPtr<FileObjectStream>::Adopt(
+        FileObjectStream::Open(temporary, FileObjectStream::Mode::Write, &hr));
+    if (!stream)
+      return hr;
+    Host::IObjectStream& s = *stream;
+    WriteText(s, kMagic);
+    s.WriteInt(kVersion);
+    s.WriteInt(static_cast<std::int32_t>(doc.ChannelCount()));
+    for (const auto& channel : doc.Channels()) {
+      WriteText(s, channel.name);
+      WriteText(s, channel.unit);
+    }
+    s.WriteInt(static_cast<std::int32_t>(doc.RecordCount()));
+    for (std::size_t r = 0; r < doc.RecordCount(); ++r)
+      for (std::size_t c = 0; c < doc.ChannelCount(); ++c) {
+        const auto samples = doc.Samples(r, c);
+        s.WriteInt(static_cast<std::int32_t>(samples->size()));
+        for (float v : *samples)
+          s.WriteDouble(v);
+      }
+    for (const auto& settings : contents.settings) {
+      s.WriteInt(settings ? 1 : 0);
+      if (settings && FAILED(hr = settings->Save(&s)))
+        return hr;
+    }
+    WriteText(s, kEnd);
+    if (FAILED(hr = stream->Commit())) {
+      DeleteFileW(temporary.c_str());
+      return hr;
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      hr = HRESULT_FROM_WIN32(GetLastError());
+      DeleteFileW(temporary.c_str());
+      return hr;
+    }
+    return S_OK;
+  });
+}
+
+HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* settingsClass,
+                           Contents& contents) noexcept {
+  return Tarn::Guard([&]() -> HRESULT {
+    HRESULT hr = S_OK;
+    const auto stream = Tarn::ComPtr<FileObjectStream>::Adopt(
+        FileObjectStream::Open(path, FileObjectStream::Mode::Read, &hr));
+    if (!stream)
+      return hr;
+    Host::IObjectStream& s = *stream;
+    constexpr HRESULT damaged = STG_E_DOCFILECORRUPT;
+    std::wstring text;
+    std::int32_t version = 0;
+    if (!ReadText(s, text) || text != kMagic || FAILED(s.ReadInt(&version)) || version != kVersion)
+      return damaged;
+
+    std::int32_t channelCount = 0;
+    if (!ReadCount(s, channelCount, kMaxChannels))
+      return damaged;
+    std::vector<Document::Channel> channels(static_cast<std::size_t>(channelCount));
+    for (auto& channel : channels)
+      if (!ReadText(s, channel.name) || !ReadText(s, channel.unit))
+        return damaged;
+    Contents loaded{Document(std::move(channels)), {}};
+
+    std::int32_t recordCount = 0;
+    if (!ReadCount(s, recordCount, kMaxRecords))
+      return damaged;
+    for (std::int32_t r = 0; r < recordCount; ++r) {
+      std::vector<Document::Block> blocks(static_cast<std::size_t>(channelCount));
+      for (auto& block : blocks) {
+        std::int32_t n = 0;
+        // A damaged count cannot make the host allocate more than the file can hold.
+        if (!ReadCount(s, n, static_cast<std::int64_t>(stream->RemainingItemsBound())))
+          return damaged;
+        block.resize(static_cast<std::size_t>(n));
+        for (float& v : block) {
+          double d = 0;
+          if (FAILED(s.ReadDouble(&d)))
+            return damaged;
+          v = static_cast<float>(d);
+        }
+      }
+      loaded.document.AddRecord(std::move(blocks));
+    }
+
+    loaded.settings.resize(static_cast<std::size_t>(channelCount));
+    for (auto& settings : loaded.settings) {
+      std::int32_t has = 0;
+      if (FAILED(s.ReadInt(&has)) || (has != 0 && has != 1))
+        return damaged;
+      if (!has)
+        continue;
+      if (!settingsClass)
+        return E_INVALIDARG;
+      hr = settingsClass->CreateAndLoad(&s, settings.put());
+      if (FAILED(hr))
+        return hr;
+      if (FAILED(s.GetStatus()))
+        return damaged;
+    }
+    if (!ReadText(s, text) || text != kEnd || !stream->AtEnd())
+      return damaged;
+    contents = std::move(loaded);
+    return S_OK;
+  });
+}
+
+} // namespace Vela

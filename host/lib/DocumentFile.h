@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Document.h"
+#include "foundation/win/ComPtr.h"
+#include "hostapi/HostInterfaces.h"
+
+namespace Vela {
+
+// The host's document file: the channels and their samples and, for each channel, the settings
+// of its calculation (saved by the settings object itself through IPersistObject), as one
+// typed-item file written through FileObjectStream.
+//   "VelaDocument", version 1, channel count, (name, unit) per channel, record count, per record
+//   and channel the sample count and the samples (doubles), per channel 0 or 1 for "has
+//   settings" followed by the settings object's items, and "END".
+class DocumentFile {
+public:
+  struct Contents {
+    Document document;
+    // One entry per channel; empty where the channel has no calculation.
+    std::vector<Tarn::ComPtr<Host::IPersistObject>> settings;
+  };
+
+  // Writes a temporary file beside `path` and replaces `path` with it only when everything was
+  // written, so a failed save leaves the previous file as it was.
+  [[nodiscard]] static HRESULT Save(const std::wstring& path, const Contents& contents) noexcept;
+  // Reads a document; settings objects come from `settingsClass` (CreateAndLoad). `contents` is
+  // replaced only when the whole file was read; a damaged file gives STG_E_DOCFILECORRUPT (or the
+  // failure of a settings load) and leaves `contents` as it was.
+  [[nodiscard]] static HRESULT Load(const std::wstring& path,
+                                    Host::IPersistClassObject* settingsClass,
+                                    Contents& contents) noexcept;
+
+  // Bounds that a damaged file cannot exceed.
+  static constexpr std::int32_t kMaxChannels = 4096;
+  static constexpr std::int32_t kMaxRecords = 1 << 20;
+};
+
+} // namespace Vela

@@ -1,0 +1,19 @@
+#include "HostUnitListService.h"
+
+namespace Vela {
+
+HostUnitListService* HostUnitListService::Create(Host::IUnitCollection* list) {
+  auto* s = new HostUnitListService;
+  s->list_.reset(list);
+  return s;
+}
+
+HRESULT HostUnitListService::GetUnitList(Host::IUnitCollection** list) noexcept {
+  if (!list)
+    return E_INVALIDARG;
+  // The caller owns the added reference.
+  *list = Tarn::ComPtr<Host::IUnitCollection>(list_).release();
+  return *list ? S_OK : E_FAIL;
+}
+
+} // namespace Vela

@@ -1,0 +1,26 @@
+#pragma once
+#include <atomic>
+
+#include "hostapi/HostInterfaces.h"
+#include "multipointcalibration/win/VelaClassObjectImp.h"
+
+namespace MPCalibration {
+
+// The settings class object's slots that do not depend on the settings it creates. Unlike the
+// other class objects it lives on the heap and is reference counted; the module holds the first
+// reference for as long as it is loaded.
+class CalcSettingClassBase : public VelaClassObjectImp<Host::IPersistClassObject> {
+public:
+  [[nodiscard]] HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override;
+  ULONG STDMETHODCALLTYPE Release() noexcept override;
+
+protected:
+  using VelaClassObjectImp::VelaClassObjectImp;
+  virtual ~CalcSettingClassBase() = default;
+
+private:
+  std::atomic<std::int32_t> refCount_{1};
+};
+
+} // namespace MPCalibration
