@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "multipointcalibration/ParameterText.h"
+
 namespace MPCalibration {
 
 namespace {
@@ -14,6 +16,21 @@ std::uint32_t Utf16Rank(wchar_t c) noexcept {
     return 0xD800u + ((u - 0x10000u) >> 10); // its lead surrogate
   }
   return u;
+}
+
+// Prefix indexes 1 and 8 both mean "no prefix".
+std::int32_t NormalizedPrefix(std::int32_t prefixIndex) noexcept {
+  return prefixIndex == 1 ? 8 : prefixIndex;
+}
+
+// `incoming` is the new record's unit, `current` the one it would replace.
+bool UnitsEqualForApply(const Tarn::UnitInfo& incoming, const Tarn::UnitInfo& current) noexcept {
+  if (incoming.name.empty()) {
+    return current.name.empty();
+  }
+  return incoming.name == current.name &&
+         NormalizedPrefix(incoming.prefixIndex) == NormalizedPrefix(current.prefixIndex) &&
+         incoming.unitKind == current.unitKind;
 }
 } // namespace
 
@@ -33,6 +50,21 @@ CalibrationSettings::CalibrationSettings() : rangeTop(DBL_MAX), rangeBottom(-DBL
   // The range starts at the extremes and is cleared before any caller sees the record.
   rangeTop = 0.0;
   rangeBottom = 0.0;
+}
+
+bool CalibrationSettings::EqualsForApply(const CalibrationSettings& other) const {
+  // `this` is the new record, `other` the current one: only an empty new unit name ignores the
+  // rest of the unit.
+  return showCalculated == other.showCalculated && sourceChannel == other.sourceChannel &&
+         decimalPlaces == other.decimalPlaces && forceOrigin == other.forceOrigin &&
+         fitType == other.fitType && rawValues == other.rawValues &&
+         calibratedValues == other.calibratedValues && UnitsEqualForApply(unit, other.unit) &&
+         stringSet.size() == other.stringSet.size() &&
+         std::equal(stringSet.begin(), stringSet.end(), other.stringSet.begin());
+}
+
+std::wstring CalibrationSettings::ToParameterText() const {
+  return MPCalibration::ToParameterText(*this);
 }
 
 } // namespace MPCalibration

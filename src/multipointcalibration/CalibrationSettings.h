@@ -24,11 +24,13 @@ public:
   CalibrationSettings(CalibrationSettings&&) noexcept = default;
   CalibrationSettings& operator=(CalibrationSettings&&) noexcept = default;
 
-  // The comparison made when settings are applied: coefficients, fitError, sumSquaredError and
-  // the display range do not take part.
+  // The comparison made when settings are applied, called on the new record with the current
+  // one as `other`: coefficients, fitError, sumSquaredError and the display range do not take
+  // part; an empty new unit name matches only an empty current name, other units compare by
+  // name, prefix (1 and 8 both meaning none) and kind.
   bool EqualsForApply(const CalibrationSettings& other) const;
 
-  // The tab-separated parameter text (classic locale, 6 significant digits).
+  // The tab-separated parameter text (classic locale, 6 significant digits); see ParameterText.h.
   std::wstring ToParameterText() const;
 
   // Number of calibration points: the shorter of the two vectors.

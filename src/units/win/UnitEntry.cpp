@@ -178,7 +178,9 @@ HRESULT UnitEntry::GetClassCode(std::int32_t* code) noexcept {
   if (!code)
     return E_INVALIDARG;
   try {
-    *code = FamilyCode() * 65536 + typeCodeLowWord;
+    // Shifted as unsigned: a registry code of 0x8000 or more sets the sign bit.
+    *code = static_cast<std::int32_t>((static_cast<std::uint32_t>(FamilyCode()) << 16) +
+                                      typeCodeLowWord);
     return S_OK;
   } catch (...) {
     return HResultFromCaught();
