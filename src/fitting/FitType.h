@@ -18,13 +18,21 @@ enum FitType : std::int32_t {
 
 inline constexpr std::int32_t kFitTypeCount = 8;
 
-constexpr bool IsValidFitType(std::int32_t t) noexcept { return t >= 0 && t < kFitTypeCount; }
-constexpr bool IsPolynomialFitType(std::int32_t t) noexcept { return t >= Linear && t <= Quintic; }
+constexpr bool IsValidFitType(std::int32_t t) noexcept {
+  return t >= 0 && t < kFitTypeCount;
+}
+constexpr bool IsPolynomialFitType(std::int32_t t) noexcept {
+  return t >= Linear && t <= Quintic;
+}
 
 // String-table identifiers of the long ("2nd order polynomial (Quadratic)") and short
 // ("Quadratic") names.
-constexpr std::uint32_t FitTypeLongNameId(std::int32_t t) noexcept { return 257u + static_cast<std::uint32_t>(t); }
-constexpr std::uint32_t FitTypeShortNameId(std::int32_t t) noexcept { return 265u + static_cast<std::uint32_t>(t); }
+constexpr std::uint32_t FitTypeLongNameId(std::int32_t t) noexcept {
+  return 257u + static_cast<std::uint32_t>(t);
+}
+constexpr std::uint32_t FitTypeShortNameId(std::int32_t t) noexcept {
+  return 265u + static_cast<std::uint32_t>(t);
+}
 
 // Minimum number of points for the type; 0 for a type outside 0..7.
 constexpr std::size_t MinimumPoints(std::int32_t t) noexcept {

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "fitting/Fit.h"
+#include "fitting/FitType.h"
+#include "foundation/ModuleStrings.h"
+
+namespace MPCalibration {
+namespace {
+
+CalibrationSettings WithCoefficients(std::int32_t type, std::vector<double> c) {
+  CalibrationSettings s;
+  s.fitType = type;
+  s.coefficients = std::move(c);
+  return s;
+}
+
+TEST(FormatEquation, Texts) {
+  struct Case {
+    std::int32_t type;
+    std::vector<double> c;
+    const wchar_t* expected;
+  };
+  const Case cases[] = {
+      {Quadratic, {0.2, 1.5, -2}, L"y =  - 2x^2 + 1.5x + 0.2"},
+      {Quadratic, {0.2, 0, 2}, L"y = 2x^2 + 0x + 0.2"},
+      {Linear, {3, 0.5}, L"y = 0.5x + 3"},
+      {Linear, {-3, 0.5}, L"y = 0.5x - 3"},
+      {Linear, {7}, L"y = 7"},
+      {Linear, {}, L"y = "},
+      {Quintic, {1, 2, 3, 4, 5, 6}, L"y = 6x^5 + 5x^4 + 4x^3 + 3x^2 + 2x + 1"},
+      {Cubic, {1e-5, 1234567, 0, 1}, L"y = 1x^3 + 0x^2 + 1.23457e+06x + 1e-05"},
+      {Logarithmic, {0.2, 2.5}, L"y = 2.5 ln(x) + 0.2"},
+      {Logarithmic, {-0.2, -2.5}, L"y =  - 2.5 ln(x) - 0.2"},
+      {Exponential, {-0.3, 2.5}, L"y = 2.5 exp( - 0.3x)"},
+      {Exponential, {0.3, 2.5}, L"y = 2.5 exp(0.3x)"},
+      {Exponential, {0.3}, L"y = "},
+      {8, {1, 2}, L"y = "},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatEquation(WithCoefficients(c.type, c.c)), c.expected) << c.type;
+}
+
+TEST(FormatEquation, PointToPointUsesTheStringTable) {
+  EXPECT_EQ(FormatEquation(WithCoefficients(PointToPoint, {0, 0, 1, 1})),
+            L"y = " + Tarn::ModuleString(276));
+  EXPECT_EQ(Tarn::ModuleString(276), L"Linear interpolation between calibration points");
+}
+
+TEST(FormatFitError, Texts) {
+  CalibrationSettings s;
+  s.sumSquaredError = 0.0123;
+  s.fitError = 0.99987634;
+  EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123   R\u00B2 = 0.999876");
+  s.forceOrigin = true;
+  EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123");
+  s.fitType = PointToPoint;
+  EXPECT_EQ(FormatFitError(s), L"");
+}
+
+} // namespace
+} // namespace MPCalibration
