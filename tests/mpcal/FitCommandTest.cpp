@@ -1,0 +1,256 @@
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "ChannelCalibration.h"
+#include "NumberText.h"
+#include "ToolTestSupport.h"
+#include "Utf8.h"
+#include "foundation/ModuleStrings.h"
+
+namespace MPCalTool {
+namespace {
+
+using ::testing::HasSubstr;
+using Testing::P;
+using Testing::RunMpcal;
+using Testing::TempFolder;
+using Testing::WriteFile;
+
+// The numbers of a JSON member holding one number or an array of numbers.
+std::vector<double> JsonNumbers(const std::string& json, const std::string& member) {
+  const auto at = json.find("\"" + member + "\": ");
+  if (at == std::string::npos)
+    return {};
+  std::size_t pos = at + member.size() + 4;
+  const bool array = json[pos] == '[';
+  const std::size_t end = json.find(array ? ']' : '\n', pos);
+  std::string body = json.substr(pos + (array ? 1 : 0), end - pos - (array ? 1 : 0));
+  std::vector<double> values;
+  std::size_t start = 0;
+  while (start < body.size()) {
+    std::size_t comma = body.find(',', start);
+    if (comma == std::string::npos)
+      comma = body.size();
+    std::string item = body.substr(start, comma - start);
+    if (item.find('"') != std::string::npos) {
+      values.push_back(item.find("NaN") != std::string::npos ? std::nan("")
+                       : item.find('-') != std::string::npos ? -HUGE_VAL
+                                                             : HUGE_VAL);
+    } else {
+      double v = 0.0;
+      if (ParseNumber(item, v))
+        values.push_back(v);
+    }
+    start = comma + 1;
+  }
+  return values;
+}
+
+std::string Points(const std::vector<std::pair<double, double>>& points) {
+  std::string text = "raw,calibrated\n";
+  for (const auto& [x, y] : points) {
+    AppendPrecise(text, x);
+    text += ',';
+    AppendPrecise(text, y);
+    text += '\n';
+  }
+  return text;
+}
+
+TEST(FitCommand, WorkedExamplesThroughJson) {
+  const double e = std::numbers::e;
+  struct Case {
+    const char* type;
+    bool forceOrigin;
+    std::vector<std::pair<double, double>> points;
+    std::vector<double> coefficients;
+    double tolerance;
+  };
+  const Case cases[] = {
+      {"linear", false, {{0, 1}, {1, 3}, {2, 5}}, {1, 2}, 1e-12},
+      {"linear", true, {{1, 1}, {3, 5}}, {0, 1.5}, 1e-12},
+      {"quadratic", false, {{0, 1}, {1, 2}, {2, 5}, {3, 10}}, {1, 0, 1}, 1e-6},
+      {"quadratic", true, {{1, 2}, {2, 6}, {3, 12}}, {0, 1, 1}, 1e-6},
+      {"exponential", false, {{0, 2}, {1, 2 * e}, {2, 2 * e * e}}, {1, 2}, 1e-6},
+      {"logarithmic", false, {{1, 3}, {e, 5}, {e * e, 7}}, {3, 2}, 1e-6},
+      {"point-to-point", false, {{2, 20}, {1, 10}, {3, 40}}, {1, 10, 2, 20, 3, 40}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.type) + (c.forceOrigin ? " through the origin" : ""));
+    TempFolder folder;
+    WriteFile(folder / "points.csv", Points(c.points));
+    std::vector<std::string> args = {
+        "fit", "--type", c.type, "--points", P(folder / "points.csv"), "--json"};
+    if (c.forceOrigin)
+      args.push_back("--force-origin");
+    const auto run = RunMpcal(args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("\"result\": true"));
+    const std::vector<double> coefficients = JsonNumbers(run.out, "coefficients");
+    ASSERT_EQ(coefficients.size(), c.coefficients.size()) << run.out;
+    for (std::size_t i = 0; i < coefficients.size(); ++i)
+      EXPECT_NEAR(coefficients[i], c.coefficients[i], c.tolerance) << run.out;
+  }
+}
+
+TEST(FitCommand, LinearRecordCarriesEveryField) {
+  TempFolder folder;
+  WriteFile(folder / "p.tsv", "# a comment\nraw\tcal\n2\t5\n0\t1\n\n1\t3\n");
+  const auto run = RunMpcal({"fit", "--type", "0", "--points", P(folder / "p.tsv"), "--json"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "{\n"
+                     "  \"fitType\": 0,\n"
+                     "  \"fitName\": \"Linear\",\n"
+                     "  \"forceOrigin\": false,\n"
+                     "  \"result\": true,\n"
+                     "  \"coefficients\": [1, 2],\n"
+                     "  \"fitError\": 1,\n"
+                     "  \"sumSquaredError\": 0,\n"
+                     "  \"equation\": \"y = 2x + 1\",\n"
+                     "  \"fitErrorText\": \"SSE = 0   R\xC2\xB2 = 1\",\n"
+                     "  \"parameterText\": "
+                     "\"0\\t0\\tINVALID_UNIT\\t0\\t0\\t2\\t1\\t2\\t3\\t0\\t1\\t2\\t1\\t3\\t5\\t\"\n"
+                     "}\n");
+}
+
+TEST(FitCommand, PlainOutputIsNameEquationErrorAndParameterText) {
+  TempFolder folder;
+  WriteFile(folder / "p.csv", "0,1\n1,3\n2,5\n");
+  const auto run =
+      RunMpcal({"fit", "--type", "linear", "--points", P(folder / "p.csv"), "--unit", "mmHg"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "Linear\ny = 2x + 1\nSSE = 0   R\xC2\xB2 = 1\n"
+                     "0\t0\tmmHg\t0\t0\t2\t1\t2\t3\t0\t1\t2\t1\t3\t5\t\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(FitCommand, PointToPointOrdersTheFileAndAsGivenDoesNot) {
+  TempFolder folder;
+  WriteFile(folder / "p.csv", "3,30\n1,10\n2,20\n");
+  const auto sorted = RunMpcal({"fit", "--type", "7", "--points", P(folder / "p.csv"), "--json"});
+  ASSERT_EQ(sorted.code, 0) << sorted.err;
+  EXPECT_THAT(sorted.out, HasSubstr("\\t3\\t1\\t2\\t3\\t10\\t20\\t30\\t\""));
+  const auto given =
+      RunMpcal({"fit", "--type", "7", "--points", P(folder / "p.csv"), "--json", "--as-given"});
+  ASSERT_EQ(given.code, 0) << given.err;
+  // The engine orders its table itself; the points stay in file order.
+  EXPECT_THAT(given.out, HasSubstr("\"coefficients\": [1, 10, 2, 20, 3, 30]"));
+  EXPECT_THAT(given.out, HasSubstr("\\t3\\t3\\t1\\t2\\t30\\t10\\t20\\t\""));
+}
+
+TEST(FitCommand, CalibrationRefusals) {
+  struct Case {
+    const char* type;
+    const char* points;
+    std::vector<std::string> extra;
+    std::uint32_t message;
+  };
+  const Case cases[] = {
+      {"linear", "0,1\n1,3\n0,5\n", {}, 277},
+      {"point-to-point", "1,1\n2,2\n1,3\n", {}, 277},
+      {"cubic", "0,1\n1,2\n2,5\n", {}, 275},
+      {"linear", "0,1\n", {}, 275},
+      {"linear", "0,2\n1,2\n2,2\n", {}, 273},
+      {"point-to-point", "1,1\n2,2\n1,3\n", {"--as-given"}, 273},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.type) + ": " + c.points);
+    TempFolder folder;
+    WriteFile(folder / "p.csv", c.points);
+    std::vector<std::string> args = {
+        "fit", "--type", c.type, "--points", P(folder / "p.csv"), "--save", P(folder / "s.mpcal")};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const auto run = RunMpcal(args);
+    EXPECT_EQ(run.code, kExitRefused);
+    EXPECT_THAT(run.err, HasSubstr(ToUtf8(Tarn::ModuleString(c.message))));
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"p.csv"});
+  }
+}
+
+TEST(FitCommand, FailedFitStillPrintsTheJsonRecord) {
+  TempFolder folder;
+  WriteFile(folder / "p.csv", "1,1\n1,2\n");
+  const auto run = RunMpcal(
+      {"fit", "--type", "linear", "--points", P(folder / "p.csv"), "--json", "--as-given"});
+  EXPECT_EQ(run.code, kExitRefused);
+  EXPECT_THAT(run.out, HasSubstr("\"result\": false"));
+  EXPECT_THAT(run.err, HasSubstr(ToUtf8(Tarn::ModuleString(273))));
+}
+
+TEST(FitCommand, AsGivenPassesNaNToTheEngine) {
+  TempFolder folder;
+  WriteFile(folder / "p.csv", "0,1\n1,3\n2,NaN\n3,7\n");
+  const auto refused = RunMpcal({"fit", "--type", "linear", "--points", P(folder / "p.csv")});
+  EXPECT_EQ(refused.code, kExitBadInput);
+  EXPECT_THAT(refused.err, HasSubstr("p.csv:3: "));
+  // The line fit skips the unusable point; the sum of squares turns NaN and keeps its old value.
+  const auto run = RunMpcal(
+      {"fit", "--type", "linear", "--points", P(folder / "p.csv"), "--as-given", "--json"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("\"coefficients\": [1, 2]"));
+  EXPECT_THAT(run.out, HasSubstr("\"sumSquaredError\": 0"));
+}
+
+TEST(FitCommand, SavedSettingsCalibrateAsTheParameterTextDoes) {
+  TempFolder folder;
+  WriteFile(folder / "p.csv", "0.1,1\n0.7,2.5\n1.3,7\n");
+  const auto run = RunMpcal({"fit", "--type", "quadratic", "--points", P(folder / "p.csv"),
+                             "--save", P(folder / "s.mpcal"), "--unit", "kPa"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::string parameterText = run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1);
+  const ChannelCalibration loaded = ChannelCalibration::FromSettingsFile(folder / "s.mpcal");
+  EXPECT_EQ(ToUtf8(loaded.ParameterText()) + "\n", parameterText);
+  EXPECT_EQ(loaded.UnitName(), L"kPa");
+  EXPECT_EQ(loaded.Calibrator().FitType(), 1);
+  EXPECT_EQ(loaded.Calibrator().Coefficients().size(), 3u);
+}
+
+TEST(FitCommand, BadUsageAndInput) {
+  TempFolder folder;
+  WriteFile(folder / "good.csv", "0,1\n1,3\n");
+  WriteFile(folder / "empty.csv", "");
+  WriteFile(folder / "header.csv", "# only\nraw,cal\n");
+  WriteFile(folder / "text.csv", "raw,cal\n0,1\n1,abc\n");
+  WriteFile(folder / "three.csv", "0,1,2\n");
+  WriteFile(folder / "quote.csv", "\"0,1\n");
+  const std::string good = P(folder / "good.csv");
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"fit", "--type", "spline", "--points", good}, "unknown fit type \"spline\""},
+      {{"fit", "--type", "8", "--points", good}, "unknown fit type \"8\""},
+      {{"fit", "--points", good}, "missing option --type"},
+      {{"fit", "--type", "linear"}, "missing option --points"},
+      {{"fit", "--type", "linear", "--points"}, "option --points needs a value"},
+      {{"fit", "--type", "linear", "--points", good, "--bogus"}, "unknown option --bogus"},
+      {{"fit", "--type", "linear", "--type", "linear", "--points", good}, "given twice"},
+      {{"fit", "--type", "linear", "--points", P(folder / "missing.csv")},
+       "missing.csv: cannot open the file for reading"},
+      {{"fit", "--type", "linear", "--points", P(folder / "empty.csv")}, "the file is empty"},
+      {{"fit", "--type", "linear", "--points", P(folder / "header.csv")}, "no calibration points"},
+      {{"fit", "--type", "linear", "--points", P(folder / "text.csv")},
+       "text.csv:3: column 2: \"abc\" is not a number"},
+      {{"fit", "--type", "linear", "--points", P(folder / "three.csv")},
+       "three.csv:1: expected 2 fields"},
+      {{"fit", "--type", "linear", "--points", P(folder / "quote.csv")}, "quote.csv:1: a quoted"},
+      {{"frobnicate"}, "unknown command"},
+      {{}, "usage: mpcal"},
+  };
+  for (const Case& c : cases) {
+    const auto run = RunMpcal(c.args);
+    EXPECT_EQ(run.code, kExitBadInput) << c.message;
+    EXPECT_THAT(run.err, HasSubstr(c.message));
+    EXPECT_EQ(run.out, "") << c.message;
+  }
+}
+
+} // namespace
+} // namespace MPCalTool

@@ -1,0 +1,66 @@
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "DelimitedLine.h"
+#include "JsonWriter.h"
+#include "Utf8.h"
+
+namespace MPCalTool {
+namespace {
+
+TEST(DelimitedLine, SplitsWithQuotesAndKeepsPositions) {
+  struct Case {
+    const char* line;
+    char separator;
+    std::vector<std::string> texts;
+  };
+  const Case cases[] = {
+      {"a,b,c", ',', {"a", "b", "c"}},
+      {" 1 , 2 ", ',', {"1", "2"}},
+      {"\"x, y\",2", ',', {"x, y", "2"}},
+      {"\"say \"\"hi\"\"\",", ',', {"say \"hi\"", ""}},
+      {"1\t\"2\t3\"\t4", '\t', {"1", "2\t3", "4"}},
+      {"", ',', {""}},
+      {",", ',', {"", ""}},
+  };
+  for (const Case& c : cases) {
+    std::vector<Field> fields;
+    ASSERT_TRUE(DelimitedLine::Split(c.line, c.separator, fields)) << c.line;
+    ASSERT_EQ(fields.size(), c.texts.size()) << c.line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      EXPECT_EQ(DelimitedLine::Text(c.line, fields[i]), c.texts[i]) << c.line;
+  }
+  std::vector<Field> fields;
+  EXPECT_FALSE(DelimitedLine::Split("1,\"open", ',', fields));
+  EXPECT_EQ(DelimitedLine::DetectSeparator("a\tb,c"), '\t');
+  EXPECT_EQ(DelimitedLine::DetectSeparator("a;b,c"), ',');
+  EXPECT_TRUE(DelimitedLine::IsSkippable("  # note"));
+  EXPECT_TRUE(DelimitedLine::IsSkippable(" \r"));
+  EXPECT_FALSE(DelimitedLine::IsSkippable("1,#"));
+}
+
+TEST(Utf8, RoundTripsAndReplacesInvalidSequences) {
+  const std::wstring text = L"R\u00B2 = 1, \u00B0C, \u20AC, \U0001F600";
+  EXPECT_EQ(ToUtf8(text), "R\xC2\xB2 = 1, \xC2\xB0"
+                          "C, \xE2\x82\xAC, \xF0\x9F\x98\x80");
+  EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b\xC3"),
+            L"a\uFFFDb\uFFFD");
+  EXPECT_EQ(FromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD"); // an overlong '/'
+}
+
+TEST(JsonWriter, EscapesStringsAndSpellsOutNonFiniteNumbers) {
+  JsonWriter json;
+  json.Member("s", std::wstring_view(L"a\"b\\c\td\n\x01"));
+  json.Member("v", std::vector<double>{1.5, std::nan(""), HUGE_VAL, -HUGE_VAL, 0.1});
+  EXPECT_EQ(json.Finish(), "{\n  \"s\": \"a\\\"b\\\\c\\td\\n\\u0001\",\n"
+                           "  \"v\": [1.5, \"NaN\", \"Infinity\", \"-Infinity\", "
+                           "0.10000000000000001]\n}\n");
+}
+
+} // namespace
+} // namespace MPCalTool
