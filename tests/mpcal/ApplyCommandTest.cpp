@@ -11,8 +11,8 @@
 #include "DelimitedLine.h"
 #include "NumberText.h"
 #include "ToolTestSupport.h"
-#include "Utf8.h"
 #include "fitting/EvaluateFit.h"
+#include "foundation/Utf8.h"
 #include "multipointcalibration/BlockCalibrator.h"
 
 namespace MPCalTool {
@@ -67,8 +67,8 @@ TEST(ApplyCommand, AgreesSampleForSampleWithTheChannelCalibrator) {
   for (const ParameterCase& c : kParameterTexts) {
     SCOPED_TRACE(c.name);
     const ChannelCalibration calibration = ChannelCalibration::FromParameterText(c.text);
-    const auto run = RunMpcal({"apply", "--params", ToUtf8(c.text), "--in", P(folder / "raw.csv"),
-                               "--out", P(folder / "cal.csv")});
+    const auto run = RunMpcal({"apply", "--params", Tarn::ToUtf8(c.text), "--in",
+                               P(folder / "raw.csv"), "--out", P(folder / "cal.csv")});
     ASSERT_EQ(run.code, 0) << run.err;
     const std::string output = ReadFile(folder / "cal.csv");
     std::vector<std::string_view> lines;

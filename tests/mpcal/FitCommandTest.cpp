@@ -9,8 +9,8 @@
 #include "ChannelCalibration.h"
 #include "NumberText.h"
 #include "ToolTestSupport.h"
-#include "Utf8.h"
 #include "foundation/ModuleStrings.h"
+#include "foundation/Utf8.h"
 
 namespace MPCalTool {
 namespace {
@@ -167,7 +167,7 @@ TEST(FitCommand, CalibrationRefusals) {
     args.insert(args.end(), c.extra.begin(), c.extra.end());
     const auto run = RunMpcal(args);
     EXPECT_EQ(run.code, kExitRefused);
-    EXPECT_THAT(run.err, HasSubstr(ToUtf8(Tarn::ModuleString(c.message))));
+    EXPECT_THAT(run.err, HasSubstr(Tarn::ToUtf8(Tarn::ModuleString(c.message))));
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"p.csv"});
   }
@@ -180,7 +180,7 @@ TEST(FitCommand, FailedFitStillPrintsTheJsonRecord) {
       {"fit", "--type", "linear", "--points", P(folder / "p.csv"), "--json", "--as-given"});
   EXPECT_EQ(run.code, kExitRefused);
   EXPECT_THAT(run.out, HasSubstr("\"result\": false"));
-  EXPECT_THAT(run.err, HasSubstr(ToUtf8(Tarn::ModuleString(273))));
+  EXPECT_THAT(run.err, HasSubstr(Tarn::ToUtf8(Tarn::ModuleString(273))));
 }
 
 TEST(FitCommand, AsGivenPassesNaNToTheEngine) {
@@ -205,7 +205,7 @@ TEST(FitCommand, SavedSettingsCalibrateAsTheParameterTextDoes) {
   ASSERT_EQ(run.code, 0) << run.err;
   const std::string parameterText = run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1);
   const ChannelCalibration loaded = ChannelCalibration::FromSettingsFile(folder / "s.mpcal");
-  EXPECT_EQ(ToUtf8(loaded.ParameterText()) + "\n", parameterText);
+  EXPECT_EQ(Tarn::ToUtf8(loaded.ParameterText()) + "\n", parameterText);
   EXPECT_EQ(loaded.UnitName(), L"kPa");
   EXPECT_EQ(loaded.Calibrator().FitType(), 1);
   EXPECT_EQ(loaded.Calibrator().Coefficients().size(), 3u);

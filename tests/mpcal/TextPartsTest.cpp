@@ -6,7 +6,6 @@
 
 #include "DelimitedLine.h"
 #include "JsonWriter.h"
-#include "Utf8.h"
 
 namespace MPCalTool {
 namespace {
@@ -40,17 +39,6 @@ TEST(DelimitedLine, SplitsWithQuotesAndKeepsPositions) {
   EXPECT_TRUE(DelimitedLine::IsSkippable("  # note"));
   EXPECT_TRUE(DelimitedLine::IsSkippable(" \r"));
   EXPECT_FALSE(DelimitedLine::IsSkippable("1,#"));
-}
-
-TEST(Utf8, RoundTripsAndReplacesInvalidSequences) {
-  const std::wstring text = L"R\u00B2 = 1, \u00B0C, \u20AC, \U0001F600";
-  EXPECT_EQ(ToUtf8(text), "R\xC2\xB2 = 1, \xC2\xB0"
-                          "C, \xE2\x82\xAC, \xF0\x9F\x98\x80");
-  EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
-  EXPECT_EQ(FromUtf8("a\xFF"
-                     "b\xC3"),
-            L"a\uFFFDb\uFFFD");
-  EXPECT_EQ(FromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD"); // an overlong '/'
 }
 
 TEST(JsonWriter, EscapesStringsAndSpellsOutNonFiniteNumbers) {

@@ -5,7 +5,7 @@
 #include "Commands.h"
 #include "RecordingConverter.h"
 #include "ToolError.h"
-#include "Utf8.h"
+#include "foundation/Utf8.h"
 
 namespace MPCalTool {
 
@@ -22,7 +22,7 @@ int RunApply(std::span<const std::string> args, std::ostream& out) {
     columns.list = *list;
 
   const ChannelCalibration calibration =
-      params ? ChannelCalibration::FromParameterText(FromUtf8(*params))
+      params ? ChannelCalibration::FromParameterText(Tarn::FromUtf8(*params))
              : ChannelCalibration::FromSettingsFile(*settings);
   const RecordingConverter converter(calibration.Calibrator(), columns,
                                      !options.Has("no-calibrate"));

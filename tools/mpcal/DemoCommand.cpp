@@ -18,10 +18,10 @@
 #include "RecordingConverter.h"
 #include "ReplacingFile.h"
 #include "ToolError.h"
-#include "Utf8.h"
 #include "fitting/Fit.h"
 #include "fitting/FitType.h"
 #include "foundation/ModuleStrings.h"
+#include "foundation/Utf8.h"
 #include "multipointcalibration/CalibrationSettings.h"
 
 namespace MPCalTool {
@@ -111,9 +111,9 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
   settings.unit.name = L"kPa";
   PointsFile::Collect(points, pointsPath, false, settings);
   if (!MPCalibration::HasEnoughPoints(settings))
-    throw ToolError(ToUtf8(Tarn::ModuleString(275)), kExitRefused);
+    throw ToolError(Tarn::ToUtf8(Tarn::ModuleString(275)), kExitRefused);
   if (!MPCalibration::Fit(settings))
-    throw ToolError(ToUtf8(Tarn::ModuleString(273)), kExitRefused);
+    throw ToolError(Tarn::ToUtf8(Tarn::ModuleString(273)), kExitRefused);
   settings.showCalculated = true;
   ChannelCalibration::SaveSettingsFile(settings, settingsPath);
 
@@ -139,10 +139,11 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
               Padded(Fixed(sample - settings.calibratedValues[i], 4), 17) + "\n";
   }
   report += "\nFit:            " +
-            ToUtf8(Tarn::ModuleString(MPCalibration::FitTypeLongNameId(settings.fitType))) + "\n";
-  report += "Equation:       " + ToUtf8(MPCalibration::FormatEquation(settings)) + "\n";
-  report += "Fit error:      " + ToUtf8(MPCalibration::FormatFitError(settings)) + "\n";
-  std::string parameterText = ToUtf8(calibration.ParameterText());
+            Tarn::ToUtf8(Tarn::ModuleString(MPCalibration::FitTypeLongNameId(settings.fitType))) +
+            "\n";
+  report += "Equation:       " + Tarn::ToUtf8(MPCalibration::FormatEquation(settings)) + "\n";
+  report += "Fit error:      " + Tarn::ToUtf8(MPCalibration::FormatFitError(settings)) + "\n";
+  std::string parameterText = Tarn::ToUtf8(calibration.ParameterText());
   for (char& c : parameterText) {
     if (c == '\t')
       c = ' ';

@@ -8,10 +8,10 @@
 #include "JsonWriter.h"
 #include "PointsFile.h"
 #include "ToolError.h"
-#include "Utf8.h"
 #include "fitting/Fit.h"
 #include "fitting/FitType.h"
 #include "foundation/ModuleStrings.h"
+#include "foundation/Utf8.h"
 #include "multipointcalibration/CalibrationSettings.h"
 
 namespace MPCalTool {
@@ -42,13 +42,13 @@ int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& e
   settings.forceOrigin = options.Has("force-origin");
   const std::string& pointsPath = options.Required("points");
   if (const std::string* unit = options.Value("unit"))
-    settings.unit.name = FromUtf8(*unit);
+    settings.unit.name = Tarn::FromUtf8(*unit);
   const bool asGiven = options.Has("as-given");
 
   PointsFile::Collect(PointsFile::Read(pointsPath), pointsPath, asGiven, settings);
   // As the dialog does before fitting; --as-given leaves even this to the engine.
   if (!asGiven && !MPCalibration::HasEnoughPoints(settings))
-    throw ToolError(ToUtf8(Tarn::ModuleString(275)), kExitRefused);
+    throw ToolError(Tarn::ToUtf8(Tarn::ModuleString(275)), kExitRefused);
 
   const bool fitted = MPCalibration::Fit(settings);
   // The record the dialog hands back on OK shows calibrated values.
@@ -72,14 +72,14 @@ int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& e
     json.Member("parameterText", std::wstring_view(parameterText));
     out << json.Finish();
   } else if (fitted) {
-    out << ToUtf8(name) << '\n'
-        << ToUtf8(equation) << '\n'
-        << ToUtf8(fitErrorText) << '\n'
-        << ToUtf8(parameterText) << '\n';
+    out << Tarn::ToUtf8(name) << '\n'
+        << Tarn::ToUtf8(equation) << '\n'
+        << Tarn::ToUtf8(fitErrorText) << '\n'
+        << Tarn::ToUtf8(parameterText) << '\n';
   }
   out.flush();
   if (!fitted)
-    throw ToolError(ToUtf8(Tarn::ModuleString(273)), kExitRefused);
+    throw ToolError(Tarn::ToUtf8(Tarn::ModuleString(273)), kExitRefused);
   if (const std::string* save = options.Value("save")) {
     ChannelCalibration::SaveSettingsFile(settings, *save);
     err << "settings written to " << *save << '\n';

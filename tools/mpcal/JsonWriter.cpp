@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "NumberText.h"
-#include "Utf8.h"
+#include "foundation/Utf8.h"
 
 namespace MPCalTool {
 
@@ -91,7 +91,7 @@ void JsonWriter::Member(std::string_view name, const std::vector<double>& values
 
 void JsonWriter::Member(std::string_view name, std::wstring_view value) {
   Name(name);
-  AppendString(text_, ToUtf8(value));
+  AppendString(text_, Tarn::ToUtf8(value));
 }
 
 } // namespace MPCalTool

@@ -8,8 +8,8 @@
 #include "LineReader.h"
 #include "NumberText.h"
 #include "ToolError.h"
-#include "Utf8.h"
 #include "foundation/ModuleStrings.h"
+#include "foundation/Utf8.h"
 #include "multipointcalibration/CalibrationSettings.h"
 
 namespace MPCalTool {
@@ -94,7 +94,7 @@ void PointsFile::Collect(const std::vector<CalibrationPoint>& points,
         ordered.begin(), ordered.end(),
         [](const CalibrationPoint& a, const CalibrationPoint& b) { return a.raw == b.raw; });
     if (repeated != ordered.end())
-      throw ToolError(ToUtf8(Tarn::ModuleString(277)) + " (" + path.string() + ", lines " +
+      throw ToolError(Tarn::ToUtf8(Tarn::ModuleString(277)) + " (" + path.string() + ", lines " +
                           std::to_string(std::min(repeated->line, (repeated + 1)->line)) + " and " +
                           std::to_string(std::max(repeated->line, (repeated + 1)->line)) + ")",
                       1);

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-namespace MPCalTool {
+namespace Tarn {
 
 // UTF-8 of a wide string, whether wchar_t holds UTF-16 (Windows) or UTF-32; an unpaired
 // surrogate or an invalid code point becomes U+FFFD.
@@ -11,4 +11,4 @@ std::string ToUtf8(std::wstring_view text);
 // The wide string of UTF-8 text; invalid sequences become U+FFFD.
 std::wstring FromUtf8(std::string_view text);
 
-} // namespace MPCalTool
+} // namespace Tarn

@@ -1,6 +1,6 @@
-#include "Utf8.h"
+#include "foundation/Utf8.h"
 
-namespace MPCalTool {
+namespace Tarn {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -96,4 +96,4 @@ std::wstring FromUtf8(std::string_view text) {
   return out;
 }
 
-} // namespace MPCalTool
+} // namespace Tarn
