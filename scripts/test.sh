@@ -36,7 +36,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/nat
 
 echo "== fuzzers (short run)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs"
+cmake --build --preset fuzz -j "$jobs" --target fuzzers
 MPCAL_FUZZ_SECONDS=${MPCAL_FUZZ_SECONDS:-15} bash scripts/fuzz.sh build/fuzz || failed=1
 
 echo "== windows (MinGW-w64, under Wine)"
