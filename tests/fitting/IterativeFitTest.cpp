@@ -96,6 +96,36 @@ TEST(Invert, ZeroRowRaisesSingularOtherSingularMatricesDoNot) {
   EXPECT_TRUE(Invert({}).empty());
 }
 
+// On a singular matrix the pivot choice and the floor decide the signs of the huge result, and
+// with them whether the statistics see a negative variance.
+TEST(Invert, PivotTiesGoToTheLaterRowAndTinyPivotsBecomePositive) {
+  struct Case {
+    const char* name;
+    Matrix a;
+    Matrix expected;
+  };
+  const Case cases[] = {
+      // Equal scaled weights in column 0: row 1 is the pivot, leaving a zero pivot below it.
+      {"tie", {{2, 2}, {1, 1}}, {{-1e20, 2e20}, {1e20, -2e20}}},
+      // A pivot of -1e-25 is floored to +1e-20, not to -1e-20.
+      {"negative tiny pivot", {{1, 0}, {0, -1e-25}}, {{1, 0}, {0, 1e20}}},
+  };
+  for (const Case& c : cases) {
+    const Matrix inverse = Invert(c.a);
+    for (std::size_t r = 0; r < 2; ++r) {
+      for (std::size_t k = 0; k < 2; ++k)
+        EXPECT_NEAR(inverse[r][k], c.expected[r][k], std::fabs(c.expected[r][k]) * 1e-12 + 1e-12)
+            << c.name << " " << r << "," << k;
+    }
+  }
+  double r2 = 0.0;
+  int dof = 0;
+  // Constant x: the normal matrix [[3, 3], [3, 3]] ties, and the later-row pivot gives a negative
+  // variance, so the fit is rejected.
+  EXPECT_FALSE(
+      FitStatistics(PolynomialFunc<2>(false), {1, 1, 1, 1}, {1, 2, 3, 4}, {2.5, 0, 0}, r2, dof));
+}
+
 TEST(FitStatistics, DegreesOfFreedomAndRSquaredBeforeAnyTest) {
   const PolynomialFunc<2> f(false);
   double r2 = 0.0;
