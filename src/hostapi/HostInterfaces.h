@@ -7,12 +7,10 @@
 //     hands its three class objects to the registrar (IRegistrarBase slot 6), the enumerator class
 //     first, then the settings class, then the calculation class.
 //  2. For a channel, the host asks the calculation class (ICalculationClass slot 11) for an
-//  extension
-//     object, giving it the document's data source. The extension aggregates the host's
-//     channel-calculation object (registrar slot 3) and answers IChannelCalc.
-//  3. Settings go back and forth as IPersistObject objects of the settings class; the host saves
-//  and
-//     loads them through its IObjectStream.
+//     extension object, giving it the document's data source. The extension aggregates the
+//     host's channel-calculation object (registrar slot 3) and answers IChannelCalc.
+//  3. Settings go back and forth as IPersistObject objects of the settings class; the host
+//     saves and loads them through its IObjectStream.
 //  4. For every place the host needs calibrated samples it creates an enumerator through the
 //     enumerator class (ICalcEnumClass2 slot 11 or 12), calls SetParameters with the parameter
 //     text, SetSources with a source IEnumFloatEx, optionally Seek, then Next repeatedly.

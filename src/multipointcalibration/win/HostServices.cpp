@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "foundation/XHResult.h"
@@ -19,12 +20,17 @@ using Tarn::ThrowIfFailed;
 void RegisterHostLibrary() {
   static std::mutex lock;
   static bool done = false;
+  // The object system is initialised once per process, whatever happens after: asking again
+  // would only answer S_FALSE, hide why the first attempt failed and add an initialisation that
+  // is never balanced.
+  static std::optional<HRESULT> init;
   std::lock_guard guard(lock);
   if (done)
     return;
-  const HRESULT init = OleInitialize(nullptr);
-  if (init != S_OK)
-    throw Tarn::XHResult(FAILED(init) ? init : E_UNEXPECTED);
+  if (!init)
+    init = OleInitialize(nullptr);
+  if (*init != S_OK)
+    throw Tarn::XHResult(FAILED(*init) ? *init : E_UNEXPECTED);
 
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

@@ -10,6 +10,7 @@
 #include "HostApplication.h"
 #include "InProcessHost.h"
 #include "MemoryObjectStream.h"
+#include "foundation/XHResult.h"
 #include "foundation/win/ComPtr.h"
 #include "foundation/win/TarnString.h"
 #include "hostapi/HostInterfaces.h"
@@ -270,6 +271,30 @@ TEST_F(ModuleTest, SettingsClassCreatesAndLoadsSettings) {
       Slot<HRESULT>(settingsClass, 8, static_cast<Host::IObjectStream*>(empty.get()), failed.put());
   EXPECT_TRUE(FAILED(status));
   EXPECT_TRUE(failed);
+}
+
+// A process that serves no host classes and has no host library beside its executable: every
+// request for a service gives the reason the library could not be loaded, the second as the
+// first (the object system is initialised once, not again on each attempt).
+TEST(HostServicesFallbackTest, EveryFailedRequestReportsWhyTheHostLibraryIsMissing) {
+  std::wstring library(MAX_PATH, L'\0');
+  library.resize(GetModuleFileNameW(nullptr, library.data(), MAX_PATH));
+  library.erase(library.find_last_of(L"\\/") + 1);
+  library += L"Vela.dll";
+  ASSERT_EQ(GetFileAttributesW(library.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  MPCalibration::HostServices::ResetForTesting();
+  HRESULT failures[2] = {S_OK, S_OK};
+  for (HRESULT& failure : failures) {
+    try {
+      (void)MPCalibration::HostServices::Registrar();
+    } catch (const Tarn::XHResult& e) {
+      failure = static_cast<HRESULT>(e.status());
+    }
+  }
+  MPCalibration::HostServices::ResetForTesting();
+  EXPECT_EQ(failures[0], HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+  EXPECT_EQ(failures[1], failures[0]);
 }
 
 } // namespace
