@@ -112,6 +112,41 @@ bool ConvertNumber(std::wstring_view token, double& value) {
   return true;
 }
 
+// The length of "inf", "infinity", "nan" or "nan(" letters, digits, '_' ")" at the start of
+// `text`, in any case, as %g writes infinity and NaN and from_chars reads them; 0 for none.
+std::size_t NonFiniteLength(std::wstring_view text) noexcept {
+  const auto startsWith = [text](std::size_t at, std::wstring_view word) {
+    if (text.size() - at < word.size()) {
+      return false;
+    }
+    for (std::size_t j = 0; j < word.size(); ++j) {
+      const wchar_t c = text[at + j];
+      if ((c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) != word[j]) {
+        return false;
+      }
+    }
+    return true;
+  };
+  if (startsWith(0, L"inf")) {
+    return startsWith(3, L"inity") ? 8 : 3;
+  }
+  if (!startsWith(0, L"nan")) {
+    return 0;
+  }
+  if (text.size() > 3 && text[3] == L'(') {
+    std::size_t j = 4;
+    while (j < text.size() &&
+           (IsDigit(text[j]) || text[j] == L'_' || (text[j] >= L'a' && text[j] <= L'z') ||
+            (text[j] >= L'A' && text[j] <= L'Z'))) {
+      ++j;
+    }
+    if (j < text.size() && text[j] == L')') {
+      return j + 1;
+    }
+  }
+  return 3;
+}
+
 } // namespace
 
 void AppendParameterNumber(std::wstring& text, double value) {
@@ -236,24 +271,28 @@ bool ParameterTextReader::ReadNumber(double& value) noexcept {
   if (i < text_.size() && (text_[i] == L'+' || text_[i] == L'-')) {
     ++i;
   }
-  std::size_t mantissaDigits = digits();
-  if (i < text_.size() && text_[i] == L'.') {
-    ++i;
-    mantissaDigits += digits();
-  }
-  if (mantissaDigits == 0) {
-    pos_ = i;
-    return Fail();
-  }
-  if (i < text_.size() && (text_[i] == L'e' || text_[i] == L'E')) {
-    ++i;
-    if (i < text_.size() && (text_[i] == L'+' || text_[i] == L'-')) {
+  if (const std::size_t length = NonFiniteLength(text_.substr(i)); length != 0) {
+    i += length;
+  } else {
+    std::size_t mantissaDigits = digits();
+    if (i < text_.size() && text_[i] == L'.') {
       ++i;
+      mantissaDigits += digits();
     }
-    if (digits() == 0) {
-      // A stream takes the exponent mark and then rejects the number.
+    if (mantissaDigits == 0) {
       pos_ = i;
       return Fail();
+    }
+    if (i < text_.size() && (text_[i] == L'e' || text_[i] == L'E')) {
+      ++i;
+      if (i < text_.size() && (text_[i] == L'+' || text_[i] == L'-')) {
+        ++i;
+      }
+      if (digits() == 0) {
+        // A stream takes the exponent mark and then rejects the number.
+        pos_ = i;
+        return Fail();
+      }
     }
   }
   pos_ = i;

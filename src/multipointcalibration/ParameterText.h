@@ -59,7 +59,10 @@ public:
   // An integer that is 0 (false) or 1 (true), as a stream reads a bool; any other value fails.
   bool ReadBool(bool& value) noexcept;
   // A decimal floating-point number: sign, digits, optional '.', digits, optional exponent.
-  // Overflow fails; underflow reads as zero or a subnormal value.
+  // Overflow fails; underflow reads as zero or a subnormal value. Unlike a stream, the reader
+  // also takes the non-finite values as %g writes them ("inf", "-inf", "nan", also "infinity"
+  // and "nan(...)", any case): the writer produces them for an overflowed sum of squares or a
+  // non-finite coefficient, and failing there would drop every later item.
   bool ReadNumber(double& value) noexcept;
   // The unit token: one leading tab is skipped, then characters up to the next tab, which is
   // consumed. A token longer than 1023 characters fails. Double quotes are removed, and

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <locale>
 #include <random>
 #include <sstream>
@@ -182,8 +183,6 @@ TEST(ParameterTextReader, NumbersMatchAClassicStream) {
       L"-",
       L".",
       L"e5",
-      L"nan",
-      L"inf",
       L"1e999",
       L"-1e999",
       L"1e-999",
@@ -213,6 +212,59 @@ TEST(ParameterTextReader, NumbersMatchAClassicStream) {
       EXPECT_EQ(actual, -777.0) << "a failed read stores nothing";
     }
   }
+}
+
+// A stream stops at "inf" and "nan", but the writer emits them, so the reader takes them back.
+TEST(ParameterTextReader, NonFiniteNumbersAsWritten) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const wchar_t* token;
+    double value; // NaN: any NaN
+    std::size_t consumed;
+  } cases[] = {
+      {L"inf\t", inf, 3},  {L"-inf\t", -inf, 4}, {L"+INF", inf, 4},   {L"Infinity\t", inf, 8},
+      {L"infin", inf, 3},  {L"nan\t", NAN, 3},   {L"-nan\t", NAN, 4}, {L"-nan(ind)\t", NAN, 9},
+      {L"NaN(x)", NAN, 6}, {L"nan(\t", NAN, 3},
+  };
+  for (const auto& c : cases) {
+    const std::wstring text = c.token;
+    ParameterTextReader reader(text);
+    double value = 0.0;
+    ASSERT_TRUE(reader.ReadNumber(value)) << testing::PrintToString(text);
+    if (std::isnan(c.value)) {
+      EXPECT_TRUE(std::isnan(value)) << testing::PrintToString(text);
+    } else {
+      EXPECT_EQ(value, c.value) << testing::PrintToString(text);
+    }
+    EXPECT_EQ(text.size() - reader.Remaining(), c.consumed) << testing::PrintToString(text);
+  }
+  for (const wchar_t* token : {L"in", L"-na", L"i", L"n"}) {
+    ParameterTextReader reader(token);
+    double value = -777.0;
+    EXPECT_FALSE(reader.ReadNumber(value)) << testing::PrintToString(std::wstring(token));
+    EXPECT_EQ(value, -777.0);
+  }
+}
+
+// An overflowed sum of squares or a non-finite coefficient must not cost the items after it:
+// the enumerator would otherwise calibrate with its identity line and a reload lose the fit.
+TEST(ParameterTextReader, NonFiniteItemsKeepTheRestOfTheText) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  CalibrationSettings s;
+  s.fitType = Quadratic;
+  s.unit.name = L"kPa";
+  s.sumSquaredError = inf;
+  s.coefficients = {1.5, -inf, 2.5};
+  s.rawValues = {0.5, NAN};
+  s.calibratedValues = {10, 20};
+  CalibrationSettings back;
+  ASSERT_EQ(ReadParameterText(s.ToParameterText(), back), ParameterTextResult::Complete);
+  EXPECT_EQ(back.sumSquaredError, inf);
+  EXPECT_EQ(back.coefficients, s.coefficients);
+  ASSERT_EQ(back.rawValues.size(), 2u);
+  EXPECT_EQ(back.rawValues[0], 0.5);
+  EXPECT_TRUE(std::isnan(back.rawValues[1]));
+  EXPECT_EQ(back.calibratedValues, s.calibratedValues);
 }
 
 TEST(ParameterTextReader, IntegersMatchAClassicStream) {

@@ -38,7 +38,7 @@ template <class Enum> class CalcEnumAgg : public Enum {
 public:
   // Like the plain enumerator's constructor; `outer` may be null. The caller owns the one
   // reference, held through NonDelegating() when there is an outer object.
-  CalcEnumAgg(IUnknown* params, Host::IVelaClassObject* enumClass, IUnknown* outer) noexcept
+  CalcEnumAgg(IUnknown* params, Host::IVelaClassObject* enumClass, IUnknown* outer)
       : Enum(params, enumClass), nonDelegating_(*this), outer_(outer ? outer : &nonDelegating_) {}
 
   IUnknown* NonDelegating() noexcept { return &nonDelegating_; }
@@ -50,7 +50,7 @@ public:
   ULONG STDMETHODCALLTYPE Release() noexcept override { return outer_->Release(); }
 
 protected:
-  CalcEnumAgg(const typename Enum::CopyOf& copy, IUnknown* outer) noexcept
+  CalcEnumAgg(const typename Enum::CopyOf& copy, IUnknown* outer)
       : Enum(copy), nonDelegating_(*this), outer_(outer ? outer : &nonDelegating_) {}
 
   IUnknown* MakeCopy(IUnknown* outer, Host::IEnumFloatEx* source) override {

@@ -29,10 +29,10 @@ template <class T> void SetIfNotNull(T* out, T value) noexcept {
 
 } // namespace
 
-MPCalibrationEnum::MPCalibrationEnum(IUnknown* params, Host::IVelaClassObject* enumClass) noexcept
+MPCalibrationEnum::MPCalibrationEnum(IUnknown* params, Host::IVelaClassObject* enumClass)
     : params_(params), enumClass_(enumClass) {}
 
-MPCalibrationEnum::MPCalibrationEnum(const CopyOf& copy) noexcept
+MPCalibrationEnum::MPCalibrationEnum(const CopyOf& copy)
     : params_(copy.original.params_), enumClass_(copy.original.enumClass_),
       context_(copy.original.context_), source_(copy.source),
       sourceExtra_(copy.original.sourceExtra_), outputUnit_(copy.original.outputUnit_),

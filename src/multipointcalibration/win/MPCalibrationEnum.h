@@ -28,8 +28,9 @@ class MPCalibrationEnum : public Host::ICalcEnum,
 public:
   // `params` is the host object given to CreateEnum, kept but not interpreted; `enumClass` the
   // class object that created the enumerator, or null. The new object holds one reference,
-  // which the caller owns.
-  MPCalibrationEnum(IUnknown* params, Host::IVelaClassObject* enumClass) noexcept;
+  // which the caller owns. Raises std::bad_alloc when memory runs out (the identity line is
+  // allocated); the class object's Guard turns that into E_OUTOFMEMORY.
+  MPCalibrationEnum(IUnknown* params, Host::IVelaClassObject* enumClass);
   MPCalibrationEnum(const MPCalibrationEnum&) = delete;
   MPCalibrationEnum& operator=(const MPCalibrationEnum&) = delete;
 
@@ -87,7 +88,7 @@ protected:
     const MPCalibrationEnum& original;
     Host::IEnumFloatEx* source;
   };
-  explicit MPCalibrationEnum(const CopyOf& copy) noexcept;
+  explicit MPCalibrationEnum(const CopyOf& copy);
 
   // Creates the copy for Clone and returns what Clone hands out, with the copy's one reference:
   // its ICalcEnum face, or, from the aggregatable variant given an outer object, the copy's
