@@ -117,12 +117,15 @@ int RunThroughput(std::span<const std::string> args, std::ostream& out) {
     out << "  " << c.label << ": " << Fixed3(seconds) << " s, "
         << static_cast<std::uint64_t>(static_cast<double>(rows) / seconds) << " rows/s (CPU "
         << Fixed3(cpu) << " s)";
-    if (c.calibrate && baseline > 0.0 && baselineCpu > 0.0) {
+    if (c.calibrate && baseline > 0.0 && baselineCpu > 0.0 && cpu > 0.0) {
+      // Both figures against the processor time: the wall time of a run also holds waiting for
+      // the disk and for other processes, which would make the calibration's share look small
+      // and the difference between two runs large.
       out << "\n      calibrating: " << Fixed3(summary.calibrationSeconds)
-          << " s = " << Fixed3(100.0 * summary.calibrationSeconds / seconds)
-          << " % of this run; against the run without calibration: "
-          << Fixed3(100.0 * (seconds - baseline) / seconds) << " % (CPU "
-          << Fixed3(100.0 * (cpu - baselineCpu) / cpu) << " %)";
+          << " s = " << Fixed3(100.0 * summary.calibrationSeconds / cpu)
+          << " % of the CPU time; CPU time over the run without calibration: "
+          << Fixed3(cpu - baselineCpu) << " s = " << Fixed3(100.0 * (cpu - baselineCpu) / cpu)
+          << " % (wall time: " << Fixed3(100.0 * (seconds - baseline) / seconds) << " %)";
     }
     out << '\n';
   }
