@@ -16,11 +16,30 @@ namespace hr = Tarn::hr;
 // A read fault of the kind a damaged document gives.
 constexpr Tarn::HResult kReadFault = static_cast<Tarn::HResult>(0x8003001Eu);
 
-// Passes items through to an item file and fails every operation from the `failAt`-th on
-// (1-based; 0 never fails), with the status staying negative as the host stream's does.
-class FaultyWriter final : public ItemWriter {
+// Counts item operations and fails every one from the `failAt`-th on (1-based; 0 never fails),
+// with the status staying negative as the host stream's does.
+class FaultCounter {
 public:
-  FaultyWriter(std::vector<std::uint8_t>& bytes, int failAt) : inner_(bytes), failAt_(failAt) {}
+  explicit FaultCounter(int failAt) : failAt_(failAt) {}
+  bool Next() {
+    ++count_;
+    failed_ = failed_ || count_ == failAt_;
+    return !failed_;
+  }
+  bool Failed() const { return failed_; }
+  int Items() const { return count_; }
+
+private:
+  int failAt_;
+  int count_ = 0;
+  bool failed_ = false;
+};
+
+// Passes items through to an item file, failing as its counter says.
+class FaultyWriter final : public ItemWriter, public FaultCounter {
+public:
+  FaultyWriter(std::vector<std::uint8_t>& bytes, int failAt)
+      : FaultCounter(failAt), inner_(bytes) {}
   Tarn::HResult WriteInt(std::int32_t v) noexcept override {
     return Next() ? inner_.WriteInt(v) : hr::fail;
   }
@@ -30,24 +49,17 @@ public:
   Tarn::HResult WriteString(std::wstring_view v) noexcept override {
     return Next() ? inner_.WriteString(v) : hr::fail;
   }
-  Tarn::HResult Status() noexcept override { return failed_ ? hr::fail : inner_.Status(); }
-  int Items() const { return count_; }
+  Tarn::HResult Status() noexcept override { return Failed() ? hr::fail : inner_.Status(); }
 
 private:
-  bool Next() {
-    ++count_;
-    failed_ = failed_ || count_ == failAt_;
-    return !failed_;
-  }
   ItemFileWriter inner_;
-  int failAt_;
-  int count_ = 0;
-  bool failed_ = false;
 };
 
-class FaultyReader final : public ItemReader {
+// Reads items from an item file, failing as its counter says.
+class FaultyReader final : public ItemReader, public FaultCounter {
 public:
-  FaultyReader(std::span<const std::uint8_t> bytes, int failAt) : inner_(bytes), failAt_(failAt) {}
+  FaultyReader(std::span<const std::uint8_t> bytes, int failAt)
+      : FaultCounter(failAt), inner_(bytes) {}
   Tarn::HResult ReadInt(std::int32_t& v) noexcept override {
     return Next() ? inner_.ReadInt(v) : kReadFault;
   }
@@ -60,19 +72,10 @@ public:
   Tarn::HResult ReadString(std::wstring& v) noexcept override {
     return Next() ? inner_.ReadString(v) : kReadFault;
   }
-  Tarn::HResult Status() noexcept override { return failed_ ? kReadFault : inner_.Status(); }
-  int Items() const { return count_; }
+  Tarn::HResult Status() noexcept override { return Failed() ? kReadFault : inner_.Status(); }
 
 private:
-  bool Next() {
-    ++count_;
-    failed_ = failed_ || count_ == failAt_;
-    return !failed_;
-  }
   ItemFileReader inner_;
-  int failAt_;
-  int count_ = 0;
-  bool failed_ = false;
 };
 
 CalibrationSettings Sample() {
