@@ -7,19 +7,19 @@
 #include <cmath>
 #include <vector>
 
-#include "EnumBenchCases.h"
+#include "BenchCases.h"
 #include "multipointcalibration/BlockCalibrator.h"
 
 namespace {
 
 const std::vector<float>& Signal() {
-  static const std::vector<float> signal = EnumBench::NoisySignal(32 * EnumBench::kBlock);
+  static const std::vector<float> signal = Bench::NoisySignal(32 * Bench::kBlock);
   return signal;
 }
 
 void SourceCopy(benchmark::State& state) {
-  EnumBench::MemorySource source(Signal());
-  std::vector<float> block(EnumBench::kBlock);
+  Bench::MemorySource source(Signal());
+  std::vector<float> block(Bench::kBlock);
   for (auto _ : state) {
     source.Next(block.data(), block.size());
     benchmark::DoNotOptimize(block.data());
@@ -30,12 +30,12 @@ void SourceCopy(benchmark::State& state) {
 BENCHMARK(SourceCopy);
 
 void ReferenceR(benchmark::State& state) {
-  EnumBench::MemorySource source(Signal());
-  std::vector<float> block(EnumBench::kBlock);
-  std::vector<double> scratch(EnumBench::kBlock);
+  Bench::MemorySource source(Signal());
+  std::vector<float> block(Bench::kBlock);
+  std::vector<double> scratch(Bench::kBlock);
   for (auto _ : state) {
     source.Next(block.data(), block.size());
-    EnumBench::WidenAndNarrow(block.data(), scratch.data(), block.size());
+    Bench::WidenAndNarrow(block.data(), scratch.data(), block.size());
     benchmark::DoNotOptimize(block.data());
     benchmark::ClobberMemory();
   }
@@ -44,8 +44,8 @@ void ReferenceR(benchmark::State& state) {
 BENCHMARK(ReferenceR);
 
 void ScalarLogf(benchmark::State& state) {
-  EnumBench::MemorySource source(Signal());
-  std::vector<float> block(EnumBench::kBlock);
+  Bench::MemorySource source(Signal());
+  std::vector<float> block(Bench::kBlock);
   for (auto _ : state) {
     source.Next(block.data(), block.size());
     for (float& v : block)
@@ -58,8 +58,8 @@ void ScalarLogf(benchmark::State& state) {
 BENCHMARK(ScalarLogf);
 
 void ScalarExp(benchmark::State& state) {
-  EnumBench::MemorySource source(Signal());
-  std::vector<float> block(EnumBench::kBlock);
+  Bench::MemorySource source(Signal());
+  std::vector<float> block(Bench::kBlock);
   for (auto _ : state) {
     source.Next(block.data(), block.size());
     for (float& v : block)
@@ -71,10 +71,10 @@ void ScalarExp(benchmark::State& state) {
 }
 BENCHMARK(ScalarExp);
 
-void Pull(benchmark::State& state, const EnumBench::FitCase& fit) {
+void Pull(benchmark::State& state, const Bench::FitCase& fit) {
   const MPCalibration::BlockCalibrator calibrator(fit.fitType, fit.coefficients);
-  EnumBench::MemorySource source(Signal());
-  std::vector<float> block(EnumBench::kBlock);
+  Bench::MemorySource source(Signal());
+  std::vector<float> block(Bench::kBlock);
   for (auto _ : state) {
     source.Next(block.data(), block.size());
     calibrator.Apply(block.data(), block.size());
@@ -85,7 +85,7 @@ void Pull(benchmark::State& state, const EnumBench::FitCase& fit) {
 }
 
 const bool registered = [] {
-  for (const EnumBench::FitCase& fit : EnumBench::FitCases())
+  for (const Bench::FitCase& fit : Bench::FitCases())
     benchmark::RegisterBenchmark(("Pull/" + fit.name).c_str(), Pull, fit);
   return true;
 }();

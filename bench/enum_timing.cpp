@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "EnumBenchCases.h"
+#include "BenchCases.h"
 #include "multipointcalibration/BlockCalibrator.h"
 
 namespace {
@@ -35,16 +35,15 @@ int main(int argc, char** argv) {
   const double requested = argc > 1 ? std::atof(argv[1]) : 16777216.0;
   constexpr int kRounds = 5;
   const auto blocksPerRound = static_cast<std::size_t>(
-      std::max(1.0, requested / kRounds / static_cast<double>(EnumBench::kBlock)));
+      std::max(1.0, requested / kRounds / static_cast<double>(Bench::kBlock)));
 
-  const std::vector<float> signal = EnumBench::NoisySignal(32 * EnumBench::kBlock);
-  std::vector<double> scratch(EnumBench::kBlock);
+  const std::vector<float> signal = Bench::NoisySignal(32 * Bench::kBlock);
+  std::vector<double> scratch(Bench::kBlock);
 
   std::vector<Row> rows;
   rows.push_back({"source copy", [](float*, std::size_t) {}});
-  rows.push_back({"R (widen+narrow)", [&](float* v, std::size_t n) {
-                    EnumBench::WidenAndNarrow(v, scratch.data(), n);
-                  }});
+  rows.push_back({"R (widen+narrow)",
+                  [&](float* v, std::size_t n) { Bench::WidenAndNarrow(v, scratch.data(), n); }});
   rows.push_back({"scalar logf", [](float* v, std::size_t n) {
                     for (std::size_t i = 0; i < n; ++i)
                       v[i] = logf(v[i]);
@@ -54,18 +53,18 @@ int main(int argc, char** argv) {
                       v[i] = static_cast<float>(exp(0.3 * static_cast<double>(v[i])));
                   }});
   std::vector<MPCalibration::BlockCalibrator> calibrators;
-  const std::vector<EnumBench::FitCase> cases = EnumBench::FitCases();
+  const std::vector<Bench::FitCase> cases = Bench::FitCases();
   calibrators.reserve(cases.size());
-  for (const EnumBench::FitCase& fit : cases) {
+  for (const Bench::FitCase& fit : cases) {
     const MPCalibration::BlockCalibrator& c =
         calibrators.emplace_back(fit.fitType, fit.coefficients);
     rows.push_back({fit.name, [&c](float* v, std::size_t n) { c.Apply(v, n); }});
   }
 
-  std::vector<float> block(EnumBench::kBlock);
+  std::vector<float> block(Bench::kBlock);
   for (int round = 0; round < kRounds; ++round) {
     for (Row& row : rows) {
-      EnumBench::MemorySource source(signal);
+      Bench::MemorySource source(signal);
       const auto start = std::chrono::steady_clock::now();
       for (std::size_t b = 0; b < blocksPerRound; ++b) {
         source.Next(block.data(), block.size());
@@ -74,15 +73,15 @@ int main(int argc, char** argv) {
       }
       const std::chrono::duration<double, std::nano> elapsed =
           std::chrono::steady_clock::now() - start;
-      row.best = std::min(row.best, elapsed.count() /
-                                        static_cast<double>(blocksPerRound * EnumBench::kBlock));
+      row.best =
+          std::min(row.best, elapsed.count() / static_cast<double>(blocksPerRound * Bench::kBlock));
     }
   }
 
   const double r = rows[1].best, logf1 = rows[2].best - rows[0].best,
                exp1 = rows[3].best - rows[0].best;
   std::printf("%zu samples per case in %d rounds, 32768-sample blocks\n",
-              blocksPerRound * kRounds * EnumBench::kBlock, kRounds);
+              blocksPerRound * kRounds * Bench::kBlock, kRounds);
   std::printf("%-18s %9s %8s %8s\n", "", "ns/sample", "x R", "limit");
   for (const Row& row : rows) {
     std::string limit;

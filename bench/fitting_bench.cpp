@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchCases.h"
 #include "fitting/EvaluateFit.h"
 #include "fitting/Fit.h"
 #include "fitting/FitType.h"
@@ -16,37 +17,20 @@ namespace {
 
 using namespace MPCalibration;
 
-constexpr std::size_t kBlock = 32768;
+using Bench::kBlock;
 constexpr std::size_t kPoints = 12;
 
-// Noisy raw values over 0.1 .. 10: positive for the logarithm, and spread over every segment of
-// the point table in no predictable order.
+// The enumerator benchmarks' signal: positive for the logarithm, and spread over every segment
+// of the point table in no predictable order.
 std::vector<float> RawBlock() {
-  std::mt19937 random(1234);
-  std::uniform_real_distribution<float> value(0.1f, 10.0f);
-  std::vector<float> block(kBlock);
-  for (float& v : block)
-    v = value(random);
-  return block;
+  return Bench::NoisySignal(kBlock);
 }
 
 std::vector<double> Coefficients(std::int32_t type) {
-  switch (type) {
-  case Logarithmic:
-    return {0.5, 2.0};
-  case Exponential:
-    return {0.3, 1.5};
-  case PointToPoint: {
-    std::vector<double> table;
-    for (std::size_t i = 0; i < kPoints; ++i) {
-      table.push_back(0.1 + 9.9 * static_cast<double>(i) / (kPoints - 1));
-      table.push_back(std::sqrt(static_cast<double>(i)) * 3.0);
-    }
-    return table;
-  }
-  default:
-    return std::vector<double>(static_cast<std::size_t>(type) + 2, 0.75);
-  }
+  for (const Bench::FitCase& fit : Bench::FitCases())
+    if (fit.fitType == type)
+      return fit.coefficients;
+  return {};
 }
 
 void SetRate(benchmark::State& state) {

@@ -9,9 +9,9 @@
 
 #include "fitting/FitType.h"
 
-// The workload shared by the Google Benchmark suite and the plain timing harness: a noisy raw
+// The workload shared by every benchmark and the plain timing harness: a noisy raw
 // signal pulled in host-sized blocks, and one realistic fit of every type.
-namespace EnumBench {
+namespace Bench {
 
 inline constexpr std::size_t kBlock = 32768;
 
@@ -75,4 +75,4 @@ inline void WidenAndNarrow(float* values, double* scratch, std::size_t count) no
     values[i] = static_cast<float>(scratch[i]);
 }
 
-} // namespace EnumBench
+} // namespace Bench
