@@ -50,7 +50,10 @@ constexpr bool IsSuccess(LmStatus s) noexcept {
 //                   one, n per Jacobian, one per trial step; the limit is checked after a trial
 //                   step
 // The parameters are scaled automatically by the Jacobian column norms. A sum of squares at or
-// below DBL_MIN ends the minimisation at once as a success.
+// below DBL_MIN ends the minimisation at once as a success. The step treats the Jacobian as
+// rank-deficient only where a diagonal element of its pivoted QR factor R is exactly zero, as
+// MINPACK does: ill-conditioned polynomial fits on raw ranges (0..1000, ADC counts) keep every
+// parameter free.
 class LevenbergMarquardt {
 public:
   struct Settings {

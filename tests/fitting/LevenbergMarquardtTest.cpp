@@ -116,5 +116,18 @@ TEST(LevenbergMarquardt, ParameterWhoseSolutionIsZeroLandsOnZero) {
   EXPECT_LE(lm.Evaluations(), 100 * 4);
 }
 
+TEST(LevenbergMarquardt, ExactlySingularColumnKeepsItsParameterAndSolvesTheRest) {
+  // p[2] does not enter the model: its Jacobian column and R's last pivot are exactly zero, the
+  // only case in which the step treats the Jacobian as rank-deficient.
+  LambdaResiduals residuals({0, 1, 2, 3}, {1, 3, 5, 7},
+                            [](double x, std::span<const double> p) { return p[0] + p[1] * x; });
+  std::vector<double> p{0.0, 0.0, 0.25};
+  LevenbergMarquardt lm;
+  EXPECT_TRUE(IsSuccess(lm.Run(residuals.size(), p, residuals)));
+  EXPECT_NEAR(p[0], 1.0, 1e-12);
+  EXPECT_NEAR(p[1], 2.0, 1e-12);
+  EXPECT_EQ(p[2], 0.25);
+}
+
 } // namespace
 } // namespace ExtLib
