@@ -1,5 +1,6 @@
 // Calibration arithmetic per block: EvaluateFit per fit type against the float -> double -> float
-// copy that every calibrated block pays anyway, and Fit per type on twelve points.
+// copy that every calibrated block pays anyway, and Fit per type on twelve points and on raw
+// ranges.
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -130,6 +131,53 @@ void BM_Fit(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(BM_Fit)->DenseRange(Linear, PointToPoint)->ArgName("type");
+
+// Fits on raw, unscaled ranges, whose Jacobians are badly conditioned: the reported quintic's six
+// points on 0..1000, a noisy quintic on twelve points of 0..1000, and a cubic on raw 16-bit ADC
+// counts.
+void BM_FitRawRange(benchmark::State& state) {
+  CalibrationSettings settings;
+  std::mt19937 random(5);
+  std::normal_distribution<double> noise(0.0, 0.01);
+  const std::vector<double> quintic{3, 0.02, 5e-8, -5e-11, 5e-14, -5e-17};
+  switch (state.range(0)) {
+  case 0:
+    settings.fitType = Quintic;
+    settings.rawValues = {0, 200, 400, 600, 800, 1000};
+    settings.calibratedValues = {3, 7.001664, 11.005568, 15.009792, 19.010496, 23};
+    state.SetLabel("exact quintic, 6 points on 0..1000");
+    break;
+  case 1:
+    settings.fitType = Quintic;
+    for (std::size_t i = 0; i < kPoints; ++i)
+      settings.rawValues.push_back(1000.0 * static_cast<double>(i) / (kPoints - 1));
+    settings.calibratedValues = settings.rawValues;
+    EvaluateFit(Quintic, quintic, settings.calibratedValues);
+    for (double& y : settings.calibratedValues)
+      y += noise(random);
+    state.SetLabel("noisy quintic, 12 points on 0..1000");
+    break;
+  default:
+    settings.fitType = Cubic;
+    for (std::size_t i = 0; i < kPoints; ++i) {
+      const double t = 1000.0 * static_cast<double>(i) / (kPoints - 1) - 500.0;
+      settings.rawValues.push_back(32768.0 + t);
+      settings.calibratedValues.push_back(5.0 + 0.01 * t + 2e-6 * t * t + 3e-9 * t * t * t);
+    }
+    state.SetLabel("cubic, 12 points on ADC counts 32268..33268");
+    break;
+  }
+  bool fitted = false;
+  for (auto _ : state) {
+    CalibrationSettings s = settings;
+    fitted = Fit(s);
+    benchmark::DoNotOptimize(s.coefficients.data());
+  }
+  if (!fitted)
+    state.SkipWithError("the fit failed");
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BM_FitRawRange)->DenseRange(0, 2)->ArgName("case");
 
 } // namespace
 
