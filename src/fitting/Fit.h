@@ -1,4 +1,5 @@
 #pragma once
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,12 @@ bool HasEnoughPoints(const CalibrationSettings& settings);
 // then recomputes `sumSquaredError`, on success and failure alike.
 bool Fit(CalibrationSettings& settings);
 
-// The equation line ("y = 0.5x + 3") and the fit-error line ("SSE = 0.0123   R² = 0.999876").
-std::wstring FormatEquation(const CalibrationSettings& settings);
-std::wstring FormatFitError(const CalibrationSettings& settings);
+// The equation line ("y = 0.5x + 3") and the fit-error line ("SSE = 0.0123   R² = 0.999876"), the
+// numbers in `numberLocale`: by default the global locale, whose separators are the user's, for
+// text shown to the user; the classic locale for text a program reads.
+std::wstring FormatEquation(const CalibrationSettings& settings,
+                            const std::locale& numberLocale = std::locale());
+std::wstring FormatFitError(const CalibrationSettings& settings,
+                            const std::locale& numberLocale = std::locale());
 
 } // namespace MPCalibration

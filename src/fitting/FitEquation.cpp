@@ -12,11 +12,10 @@ namespace {
 
 constexpr std::uint32_t kPointToPointEquationId = 276;
 
-// The equation and error lines read the same on every machine: classic locale, general notation,
-// six significant digits.
-std::wostringstream MakeStream() {
+// General notation, six significant digits.
+std::wostringstream MakeStream(const std::locale& numberLocale) {
   std::wostringstream out;
-  out.imbue(std::locale::classic());
+  out.imbue(numberLocale);
   return out;
 }
 
@@ -41,8 +40,8 @@ void WritePolynomial(std::wostream& out, const std::vector<double>& c) {
 
 } // namespace
 
-std::wstring FormatEquation(const CalibrationSettings& settings) {
-  std::wostringstream out = MakeStream();
+std::wstring FormatEquation(const CalibrationSettings& settings, const std::locale& numberLocale) {
+  std::wostringstream out = MakeStream(numberLocale);
   out << L"y = ";
   const std::vector<double>& c = settings.coefficients;
   switch (settings.fitType) {
@@ -77,10 +76,10 @@ std::wstring FormatEquation(const CalibrationSettings& settings) {
   return out.str();
 }
 
-std::wstring FormatFitError(const CalibrationSettings& settings) {
+std::wstring FormatFitError(const CalibrationSettings& settings, const std::locale& numberLocale) {
   if (settings.fitType == PointToPoint)
     return {};
-  std::wostringstream out = MakeStream();
+  std::wostringstream out = MakeStream(numberLocale);
   out << L"SSE = " << settings.sumSquaredError;
   // R² says nothing about a fit forced through the origin.
   if (!settings.forceOrigin)

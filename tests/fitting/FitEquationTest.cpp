@@ -1,4 +1,8 @@
+#include <locale>
+
 #include <gtest/gtest.h>
+
+#include "../units/NumberLocales.h"
 
 #include "fitting/Fit.h"
 #include "fitting/FitType.h"
@@ -55,6 +59,43 @@ TEST(FormatFitError, Texts) {
   EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123");
   s.fitType = PointToPoint;
   EXPECT_EQ(FormatFitError(s), L"");
+}
+
+// What the dialogs and the report show: the user's decimal separator, from the global locale, or
+// from the locale the caller passes (the command-line tool asks for the classic one).
+TEST(FitText, NumbersInTheGlobalLocaleUnlessOneIsGiven) {
+  const Tarn::testing::GlobalLocaleGuard global(Tarn::testing::CommaDecimalLocale());
+  auto fit = WithCoefficients(Linear, {});
+  fit.sumSquaredError = 0.0123;
+  fit.fitError = 0.99987634;
+  struct Case {
+    std::wstring text, classic;
+    const wchar_t *comma, *expectedClassic;
+  };
+  const Case cases[] = {
+      {FormatEquation(WithCoefficients(Quadratic, {0.2, 1.5, -2.25})),
+       FormatEquation(WithCoefficients(Quadratic, {0.2, 1.5, -2.25}), std::locale::classic()),
+       L"y =  - 2,25x^2 + 1,5x + 0,2", L"y =  - 2.25x^2 + 1.5x + 0.2"},
+      {FormatEquation(WithCoefficients(Cubic, {1e-5, 1234567, 0, 1})),
+       FormatEquation(WithCoefficients(Cubic, {1e-5, 1234567, 0, 1}), std::locale::classic()),
+       L"y = 1x^3 + 0x^2 + 1,23457e+06x + 1e-05", L"y = 1x^3 + 0x^2 + 1.23457e+06x + 1e-05"},
+      {FormatEquation(WithCoefficients(Exponential, {-0.3, 2.5})),
+       FormatEquation(WithCoefficients(Exponential, {-0.3, 2.5}), std::locale::classic()),
+       L"y = 2,5 exp( - 0,3x)", L"y = 2.5 exp( - 0.3x)"},
+      {FormatEquation(WithCoefficients(Logarithmic, {123456, 0.5})),
+       FormatEquation(WithCoefficients(Logarithmic, {123456, 0.5}), std::locale::classic()),
+       L"y = 0,5 ln(x) + 123456", L"y = 0.5 ln(x) + 123456"},
+      {FormatFitError(fit), FormatFitError(fit, std::locale::classic()),
+       L"SSE = 0,0123   R\u00B2 = 0,999876", L"SSE = 0.0123   R\u00B2 = 0.999876"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.text, c.comma);
+    EXPECT_EQ(c.classic, c.expectedClassic);
+  }
+  // A locale passed in wins over the global one in either direction.
+  const Tarn::testing::GlobalLocaleGuard classic(std::locale::classic());
+  EXPECT_EQ(FormatFitError(fit, Tarn::testing::CommaDecimalLocale()),
+            L"SSE = 0,0123   R\u00B2 = 0,999876");
 }
 
 } // namespace

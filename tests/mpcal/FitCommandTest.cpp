@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "../units/NumberLocales.h"
 #include "ChannelCalibration.h"
 #include "NumberText.h"
 #include "ToolTestSupport.h"
@@ -127,6 +128,21 @@ TEST(FitCommand, PlainOutputIsNameEquationErrorAndParameterText) {
   EXPECT_EQ(run.out, "Linear\ny = 2x + 1\nSSE = 0   R\xC2\xB2 = 1\n"
                      "0\t0\tmmHg\t0\t0\t2\t1\t2\t3\t0\t1\t2\t1\t3\t5\t\n");
   EXPECT_EQ(run.err, "");
+}
+
+// The tool's output is read by programs: a comma-decimal locale in the process changes nothing.
+TEST(FitCommand, TextsStayClassicUnderACommaDecimalLocale) {
+  const Tarn::testing::GlobalLocaleGuard global(Tarn::testing::CommaDecimalLocale());
+  TempFolder folder;
+  WriteFile(folder / "p.csv", "0,0.25\n1,2.75\n2,5.25\n");
+  const auto json =
+      RunMpcal({"fit", "--type", "linear", "--points", P(folder / "p.csv"), "--json"});
+  ASSERT_EQ(json.code, 0) << json.err;
+  EXPECT_THAT(json.out, HasSubstr("\"equation\": \"y = 2.5x + 0.25\""));
+  EXPECT_THAT(json.out, HasSubstr("\"fitErrorText\": \"SSE = 0   R\xC2\xB2 = 1\""));
+  const auto plain = RunMpcal({"fit", "--type", "linear", "--points", P(folder / "p.csv")});
+  ASSERT_EQ(plain.code, 0) << plain.err;
+  EXPECT_THAT(plain.out, HasSubstr("\ny = 2.5x + 0.25\n"));
 }
 
 TEST(FitCommand, PointToPointOrdersTheFileAndAsGivenDoesNot) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <locale>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -141,8 +142,10 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
   report += "\nFit:            " +
             Tarn::ToUtf8(Tarn::ModuleString(MPCalibration::FitTypeLongNameId(settings.fitType))) +
             "\n";
-  report += "Equation:       " + Tarn::ToUtf8(MPCalibration::FormatEquation(settings)) + "\n";
-  report += "Fit error:      " + Tarn::ToUtf8(MPCalibration::FormatFitError(settings)) + "\n";
+  report += "Equation:       " +
+            Tarn::ToUtf8(MPCalibration::FormatEquation(settings, std::locale::classic())) + "\n";
+  report += "Fit error:      " +
+            Tarn::ToUtf8(MPCalibration::FormatFitError(settings, std::locale::classic())) + "\n";
   std::string parameterText = Tarn::ToUtf8(calibration.ParameterText());
   for (char& c : parameterText) {
     if (c == '\t')

@@ -1,4 +1,5 @@
 #include <array>
+#include <locale>
 #include <ostream>
 #include <string>
 
@@ -54,8 +55,9 @@ int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& e
   // The record the dialog hands back on OK shows calibrated values.
   settings.showCalculated = true;
   const std::wstring name = Tarn::ModuleString(MPCalibration::FitTypeLongNameId(settings.fitType));
-  const std::wstring equation = MPCalibration::FormatEquation(settings);
-  const std::wstring fitErrorText = MPCalibration::FormatFitError(settings);
+  // Read by programs: the classic locale whatever the process uses.
+  const std::wstring equation = MPCalibration::FormatEquation(settings, std::locale::classic());
+  const std::wstring fitErrorText = MPCalibration::FormatFitError(settings, std::locale::classic());
   const std::wstring parameterText = settings.ToParameterText();
 
   if (options.Has("json")) {
