@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64
+  wine wine64 fonts-wine
   googletest libgtest-dev libbenchmark-dev libeigen3-dev
 )
 

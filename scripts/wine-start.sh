@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts a persistent wineserver for the project's prefix and boots the prefix, with every
 # standard stream on /dev/null. Idempotent. Prints the server's PID on stdout.
-# Usage: scripts/wine-start.sh [prefix]   (default build/wineprefix)
+# Usage: scripts/wine-start.sh [prefix [dpi]]   (default build/wineprefix; dpi sets the
+# screen's LogPixels, e.g. 144 for the scaling tests, and applies to processes started later)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${1:-${WINEPREFIX:-$root/build/wineprefix}}
@@ -14,6 +15,19 @@ wine wineboot </dev/null >/dev/null 2>&1
 if [ $fresh -eq 1 ] || ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
   # No display needed: windows, GDI, metafiles and the clipboard work with the null driver.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+fi
+# Wine's own fonts (fonts-wine) where every process finds them, so that "MS Shell Dlg 2" is
+# Tahoma and text measures the same on every machine.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
+  for f in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$fonts/$(basename "$f")" ] || cp "$f" "$fonts/"
+  done
+fi
+dpi=${2:-}
+if [ -n "$dpi" ] && ! grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$dpi")" "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    </dev/null >/dev/null 2>&1
 fi
 # The server of this prefix: the one whose environment names it.
 for pid in $(pgrep -u "$(id -u)" wineserver); do

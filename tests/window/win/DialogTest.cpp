@@ -1,0 +1,218 @@
+#include "window/win/Dialog.h"
+#include "window/win/MessageBox.h"
+
+#include "GuiDriver.h"
+#include "TestDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+using GuiDriver::ModalAnswerer;
+using Tarn::Window::Dialog;
+using WindowTest::TestDialog;
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const LANGID kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+const LANGID kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+
+TEST(DialogTest, ModalDialogAnsweredLikeAUser) {
+  TestDialog dialog;
+  ModalAnswerer answerer;
+  answerer.Then([&](HWND hwnd) {
+    EXPECT_EQ(Dialog::FromHandle(hwnd), &dialog);
+    // OK is refused while the field is empty; the dialog stays open.
+    GuiDriver::Click(::GetDlgItem(hwnd, IDOK));
+    EXPECT_TRUE(::IsWindowVisible(hwnd));
+    GuiDriver::TypeText(::GetDlgItem(hwnd, WindowTest::kValue), L"42");
+    GuiDriver::Click(::GetDlgItem(hwnd, WindowTest::kApply));
+    GuiDriver::PickComboItem(::GetDlgItem(hwnd, WindowTest::kKind), 2);
+    GuiDriver::Click(::GetDlgItem(hwnd, IDOK));
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+  EXPECT_EQ(dialog.initialised, 1);
+  EXPECT_EQ(dialog.applied, 1);
+  EXPECT_EQ(dialog.value, L"42");
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].caption, L"Window Test");
+  EXPECT_EQ(answerer.WatchdogEnded(), 0);
+  EXPECT_EQ(dialog.hwnd(), nullptr);
+}
+
+TEST(DialogTest, DriverDoesNotClickDisabledOrHiddenControls) {
+  TestDialog dialog;
+  ASSERT_TRUE(GuiDriver::ShowModeless(dialog));
+  const HWND apply = dialog.Item(WindowTest::kApply);
+  ::EnableWindow(apply, FALSE);
+  EXPECT_FALSE(GuiDriver::Click(apply));
+  ::EnableWindow(apply, TRUE);
+  ::ShowWindow(apply, SW_HIDE);
+  EXPECT_FALSE(GuiDriver::Click(apply));
+  EXPECT_FALSE(GuiDriver::TypeText(apply, L"x"));
+  ::ShowWindow(apply, SW_SHOW);
+  EXPECT_TRUE(GuiDriver::Click(apply));
+  EXPECT_EQ(dialog.applied, 1);
+  EXPECT_FALSE(GuiDriver::PickComboItem(dialog.Item(WindowTest::kKind), 3)); // out of range
+  EXPECT_TRUE(GuiDriver::PickComboItem(dialog.Item(WindowTest::kKind), 1));
+  EXPECT_EQ(GuiDriver::ComboSelection(dialog.Item(WindowTest::kKind)), 1);
+  EXPECT_TRUE(GuiDriver::Click(dialog.Item(WindowTest::kRemember)));
+  EXPECT_TRUE(GuiDriver::IsChecked(dialog.Item(WindowTest::kRemember)));
+}
+
+TEST(DialogTest, WatchdogEndsADialogLeftOpen) {
+  TestDialog dialog;
+  ModalAnswerer answerer(300ms);
+  EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+  EXPECT_EQ(answerer.WatchdogEnded(), 1);
+}
+
+TEST(DialogTest, TwoModelessDialogsKeepTheirOwnObjects) {
+  TestDialog first;
+  TestDialog second;
+  const HWND a = GuiDriver::ShowModeless(first);
+  const HWND b = GuiDriver::ShowModeless(second);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(Dialog::FromHandle(a), &first);
+  EXPECT_EQ(Dialog::FromHandle(b), &second);
+  GuiDriver::Click(::GetDlgItem(b, WindowTest::kApply));
+  GuiDriver::Click(::GetDlgItem(b, WindowTest::kApply));
+  GuiDriver::Click(::GetDlgItem(a, WindowTest::kApply));
+  EXPECT_EQ(first.applied, 1);
+  EXPECT_EQ(second.applied, 2);
+
+  GuiDriver::Click(::GetDlgItem(a, IDCANCEL)); // a modeless dialog ends by being destroyed
+  EXPECT_FALSE(::IsWindow(a));
+  EXPECT_EQ(first.hwnd(), nullptr);
+  EXPECT_EQ(first.Result(), IDCANCEL);
+  EXPECT_EQ(Dialog::FromHandle(b), &second);
+}
+
+TEST(DialogTest, ModelessDialogDiesWithItsObject) {
+  HWND hwnd = nullptr;
+  {
+    TestDialog dialog;
+    hwnd = GuiDriver::ShowModeless(dialog);
+    ASSERT_TRUE(::IsWindow(hwnd));
+  }
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST(DialogTest, TemplateByIdOrNameInALanguage) {
+  struct Case {
+    Tarn::Window::DialogTemplate source;
+    const wchar_t* caption;
+    const wchar_t* apply;
+  } cases[] = {
+      {WindowTest::TestTemplate(kGerman), L"Fenstertest", L"&Anwenden"},
+      {WindowTest::TestTemplate(kFrench), L"Window Test", L"&Apply"}, // no French: neutral
+      {WindowTest::TestTemplate(MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)), L"Window Test",
+       L"&Apply"},
+      {{L"NAMEDDLG", kGerman, nullptr}, L"Named Dialog", nullptr},
+  };
+  for (const Case& c : cases) {
+    TestDialog dialog(c.source);
+    const HWND hwnd = GuiDriver::ShowModeless(dialog);
+    ASSERT_TRUE(hwnd) << c.caption;
+    EXPECT_EQ(GuiDriver::Text(hwnd), c.caption);
+    if (c.apply) {
+      EXPECT_EQ(GuiDriver::Text(dialog.Item(WindowTest::kApply)), c.apply);
+    }
+  }
+}
+
+TEST(DialogTest, MissingTemplateFailsWithoutAWindow) {
+  TestDialog byId({MAKEINTRESOURCEW(4321), 0, nullptr});
+  EXPECT_EQ(byId.DoModal(nullptr), -1);
+  TestDialog byName({L"NOSUCHDLG", 0, nullptr});
+  EXPECT_EQ(byName.Create(nullptr), nullptr);
+}
+
+// A dialog whose handlers throw: each failure is logged and the dialog goes on.
+class ThrowingDialog : public TestDialog {
+protected:
+  bool OnCommand(int id, int code, HWND control) override {
+    if (id == WindowTest::kApply)
+      throw std::runtime_error("apply failed");
+    return TestDialog::OnCommand(id, code, control);
+  }
+};
+
+TEST(DialogTest, ThrowingHandlerLeavesTheDialogWorking) {
+  ThrowingDialog dialog;
+  ModalAnswerer answerer;
+  answerer.Then([](HWND hwnd) {
+    GuiDriver::Click(::GetDlgItem(hwnd, WindowTest::kApply));
+    GuiDriver::Click(::GetDlgItem(hwnd, WindowTest::kApply));
+    GuiDriver::TypeText(::GetDlgItem(hwnd, WindowTest::kValue), L"7");
+    GuiDriver::Click(::GetDlgItem(hwnd, IDOK));
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+  EXPECT_EQ(dialog.value, L"7");
+  EXPECT_EQ(answerer.WatchdogEnded(), 0);
+}
+
+TEST(MessageBoxTest, SeamRecordsCaptionTextAndIcon) {
+  std::vector<Tarn::Window::MessageBoxRequest> shown;
+  {
+    Tarn::Window::ScopedMessageBoxFunction recorder([&](const auto& request) {
+      shown.push_back(request);
+      return IDOK;
+    });
+    EXPECT_EQ(Tarn::Window::ShowMessageBox(nullptr, L"Not enough points.",
+                                           L"Multipoint Calibration", MB_OK | MB_ICONSTOP),
+              IDOK);
+  }
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, L"Multipoint Calibration");
+  EXPECT_EQ(shown[0].text, L"Not enough points.");
+  EXPECT_EQ(shown[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+
+  // The default shows the real box, which the driver answers.
+  ModalAnswerer answerer;
+  answerer.Then(ModalAnswerer::Press(IDNO));
+  EXPECT_EQ(Tarn::Window::ShowMessageBox(nullptr, L"Keep the points?", L"Real Box",
+                                         MB_YESNO | MB_ICONQUESTION),
+            IDNO);
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].caption, L"Real Box");
+  EXPECT_EQ(answerer.Seen()[0].text, L"Keep the points?");
+  EXPECT_EQ(shown.size(), 1u); // the recorder is gone
+}
+
+TEST(MessageBoxTest, BoxFromAModalDialogIsAnsweredInTurn) {
+  // The Apply button of this dialog asks a question in a real message box: two nested modal
+  // loops, answered one after the other.
+  class AskingDialog : public TestDialog {
+  protected:
+    bool OnCommand(int id, int code, HWND control) override {
+      if (id == WindowTest::kApply) {
+        answer = Tarn::Window::ShowMessageBox(hwnd(), L"Apply now?", L"Question",
+                                              MB_OKCANCEL | MB_ICONQUESTION);
+        return true;
+      }
+      return TestDialog::OnCommand(id, code, control);
+    }
+
+  public:
+    int answer = 0;
+  } dialog;
+  ModalAnswerer answerer;
+  answerer
+      .Then([](HWND hwnd) {
+        GuiDriver::TypeText(::GetDlgItem(hwnd, WindowTest::kValue), L"1");
+        GuiDriver::Click(::GetDlgItem(hwnd, WindowTest::kApply));
+        GuiDriver::Click(::GetDlgItem(hwnd, IDOK));
+      })
+      .Then(ModalAnswerer::Press(IDOK));
+  EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+  EXPECT_EQ(dialog.answer, IDOK);
+  ASSERT_EQ(answerer.Seen().size(), 2u);
+  EXPECT_EQ(answerer.Seen()[1].caption, L"Question");
+  EXPECT_EQ(answerer.Seen()[1].text, L"Apply now?");
+}
+
+} // namespace
