@@ -52,9 +52,11 @@ private:
   VectorXd work_;
 };
 
-// MINPACK's rank of R: the columns before the first diagonal element that is exactly zero. A
-// relative threshold (as ColPivHouseholderQR::rank applies) drops the small but meaningful
-// columns of an ill-conditioned polynomial fit and freezes their parameters.
+// MINPACK's rank of R: the columns before the first diagonal element that is exactly zero.
+// ColPivHouseholderQR::rank() judges against a relative threshold and, even with the threshold
+// set to zero, counts no further than nonzeroPivots(), itself a relative test (a cubic on raw ADC
+// counts has pivots 1e-20 of the largest). Either drops the small but meaningful columns of an
+// ill-conditioned polynomial fit and freezes their parameters.
 Index LeadingNonzeroPivots(const QrFactors& qr) {
   const auto& r = qr.matrixQR();
   const Index n = r.cols();
