@@ -15,6 +15,7 @@
 #include "HostSession.h"
 #include "InProcessHost.h"
 #include "ModuleHost.h"
+#include "foundation/win/UniqueHandle.h"
 
 namespace {
 
@@ -88,13 +89,11 @@ int Run(Vela::ModuleHost& module, int argc, wchar_t** argv) {
   if (command == L"dump" && (argc == 3 || argc == 4)) {
     if (const HRESULT hr = session.Load(argv[2]); FAILED(hr))
       return Report(L"opening the document", hr);
-    std::FILE* out = argc == 4 ? _wfopen(argv[3], L"w") : stdout;
+    Tarn::unique_file file(argc == 4 ? _wfopen(argv[3], L"w") : nullptr);
+    std::FILE* out = argc == 4 ? file.get() : stdout;
     if (!out)
       return Report(L"opening the output", E_FAIL);
-    const int result = Dump(session, out);
-    if (out != stdout)
-      std::fclose(out);
-    return result;
+    return Dump(session, out);
   }
   if (command == L"fallback" && argc == 2) {
     // Calibrates a channel and reads it back through the services the module found itself.

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "foundation/win/TarnString.h"
+#include "foundation/win/UniqueHandle.h"
 #include "multipointcalibration/ItemFile.h"
 
 namespace Vela {
@@ -11,25 +12,23 @@ namespace {
 
 // Reads a whole file; false with the reason in `status`.
 bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, HRESULT& status) {
-  std::FILE* f = _wfopen(path.c_str(), L"rb");
+  const Tarn::unique_file f(_wfopen(path.c_str(), L"rb"));
   if (!f) {
     status = STG_E_FILENOTFOUND;
     return false;
   }
-  bool ok = _fseeki64(f, 0, SEEK_END) == 0;
-  const long long size = ok ? _ftelli64(f) : -1;
-  ok = ok && size >= 0 && _fseeki64(f, 0, SEEK_SET) == 0;
+  bool ok = _fseeki64(f.get(), 0, SEEK_END) == 0;
+  const long long size = ok ? _ftelli64(f.get()) : -1;
+  ok = ok && size >= 0 && _fseeki64(f.get(), 0, SEEK_SET) == 0;
   if (ok) {
     try {
       bytes.resize(static_cast<std::size_t>(size));
-      ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+      ok = std::fread(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
     } catch (const std::bad_alloc&) {
-      std::fclose(f);
       status = E_OUTOFMEMORY;
       return false;
     }
   }
-  std::fclose(f);
   status = ok ? S_OK : STG_E_READFAULT;
   return ok;
 }
@@ -77,11 +76,12 @@ HRESULT FileObjectStream::Commit() noexcept {
     return Fail(STG_E_WRITEFAULT);
   if (status_ < 0)
     return status_;
-  std::FILE* f = _wfopen(path_.c_str(), L"wb");
+  Tarn::unique_file f(_wfopen(path_.c_str(), L"wb"));
   if (!f)
     return Fail(STG_E_ACCESSDENIED);
-  const bool written = std::fwrite(bytes_.data(), 1, bytes_.size(), f) == bytes_.size();
-  const bool closed = std::fclose(f) == 0;
+  const bool written = std::fwrite(bytes_.data(), 1, bytes_.size(), f.get()) == bytes_.size();
+  // A failed close loses buffered bytes: its result decides, so the holder lets go first.
+  const bool closed = std::fclose(f.release()) == 0;
   return written && closed ? status_ : Fail(STG_E_WRITEFAULT);
 }
 

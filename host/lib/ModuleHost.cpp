@@ -1,5 +1,7 @@
 #include "ModuleHost.h"
 
+#include <utility>
+
 #include "MemoryObjectStream.h"
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/TarnString.h"
@@ -33,31 +35,31 @@ template <class I> Tarn::ComPtr<I> FromHostClass() noexcept {
 
 } // namespace
 
-ModuleHost::~ModuleHost() = default;
+// Without Unload the library stays loaded: its class objects stay registered with the host until
+// the process ends.
+ModuleHost::~ModuleHost() {
+  (void)module_.release();
+}
 
 HRESULT ModuleHost::Load(const wchar_t* fileName) noexcept {
   return Tarn::Guard([&]() -> HRESULT {
     if (module_)
       return S_FALSE;
     const std::wstring path = ExecutableFolder() + fileName;
-    HMODULE module = LoadLibraryW(path.c_str());
+    Tarn::unique_hmodule module(LoadLibraryW(path.c_str()));
     if (!module)
       return HRESULT_FROM_WIN32(GetLastError());
     const auto registerFn = reinterpret_cast<Host::DllRegisterClassObjectsFn>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterClassObjects")));
-    if (!registerFn) {
-      const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
-      FreeLibrary(module);
-      return hr;
-    }
-    module_ = module;
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "DllRegisterClassObjects")));
+    if (!registerFn)
+      return HRESULT_FROM_WIN32(GetLastError());
+    module_ = std::move(module);
     return registerFn();
   });
 }
 
 void ModuleHost::Unload() noexcept {
-  if (module_)
-    FreeLibrary(std::exchange(module_, nullptr));
+  module_.reset();
 }
 
 std::int32_t ModuleHost::LiveObjects() const noexcept {
@@ -65,7 +67,7 @@ std::int32_t ModuleHost::LiveObjects() const noexcept {
     return -1;
   using CountFn = std::int32_t(STDAPICALLTYPE*)();
   const auto count = reinterpret_cast<CountFn>(
-      reinterpret_cast<void*>(GetProcAddress(module_, "MpcalLiveObjectCount")));
+      reinterpret_cast<void*>(GetProcAddress(module_.get(), "MpcalLiveObjectCount")));
   return count ? count() : -1;
 }
 

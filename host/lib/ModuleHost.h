@@ -7,6 +7,7 @@
 
 #include "Calibration.h"
 #include "foundation/win/ComPtr.h"
+#include "foundation/win/UniqueHandle.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace Vela {
@@ -28,7 +29,7 @@ public:
   // Drops the class objects this holder keeps and frees the library (the caller has released
   // every module object first).
   void Unload() noexcept;
-  HMODULE Module() const noexcept { return module_; }
+  HMODULE Module() const noexcept { return module_.get(); }
   // The module's count of live objects (its MpcalLiveObjectCount export in test builds), or -1.
   std::int32_t LiveObjects() const noexcept;
 
@@ -54,7 +55,7 @@ public:
                                        std::uint32_t blockSize = 256) const noexcept;
 
 private:
-  HMODULE module_ = nullptr;
+  Tarn::unique_hmodule module_;
 };
 
 } // namespace Vela

@@ -2,6 +2,7 @@
 
 #include "foundation/XTarn.h"
 #include "foundation/win/ResourceStrings.h"
+#include "foundation/win/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -13,15 +14,11 @@ std::wstring WindowsStatusMessage(HResult status) {
     std::wstring text = LoadResourceString(nullptr, code & 0xFFFF, true).str();
     return text.empty() ? DefaultStatusMessage(status) : text;
   }
-  LPWSTR buffer = nullptr;
+  unique_hlocal_string buffer;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-  struct LocalFreer {
-    LPWSTR p;
-    ~LocalFreer() { LocalFree(p); }
-  } owner{buffer};
-  std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+      nullptr, code, 0, reinterpret_cast<LPWSTR>(buffer.put()), 0, nullptr);
+  std::wstring text = length && buffer ? std::wstring(buffer.get(), length) : std::wstring();
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
     text.pop_back();
   if (text.empty())

@@ -1,5 +1,8 @@
 #include "foundation/win/TarnString.h"
 
+#include "foundation/win/ComPtr.h"
+#include "foundation/win/UniqueHandle.h"
+
 #include <oleauto.h>
 
 #include <algorithm>
@@ -207,6 +210,10 @@ bool IsModuleString(ITarnString* s) noexcept {
          *reinterpret_cast<void* const*>(static_cast<ITarnString*>(&g_empty.rep));
 }
 
+std::wstring_view BstrView(BSTR text) noexcept {
+  return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
+}
+
 HRESULT STDMETHODCALLTYPE TarnStringRep::IsEqual(ITarnString* other, VARIANT_BOOL* equal) noexcept {
   if (!equal)
     return E_POINTER;
@@ -218,15 +225,11 @@ HRESULT STDMETHODCALLTYPE TarnStringRep::IsEqual(ITarnString* other, VARIANT_BOO
     *equal = view() == static_cast<TarnStringRep*>(other)->view() ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
   }
-  BSTR text = nullptr;
-  const HRESULT hr = other->GetBSTR(&text);
-  if (FAILED(hr)) {
-    SysFreeString(text);
+  unique_bstr text;
+  const HRESULT hr = other->GetBSTR(text.put());
+  if (FAILED(hr))
     return hr;
-  }
-  const std::wstring_view theirs(text ? text : L"", text ? SysStringLen(text) : 0);
-  *equal = view() == theirs ? VARIANT_TRUE : VARIANT_FALSE;
-  SysFreeString(text);
+  *equal = view() == BstrView(text.get()) ? VARIANT_TRUE : VARIANT_FALSE;
   return S_OK;
 }
 
@@ -300,22 +303,14 @@ TarnString TarnString::FromHost(ITarnString* host) {
     host->AddRef();
     return TarnString(static_cast<TarnStringRep*>(host)->chars());
   }
-  BSTR text = nullptr;
-  const HRESULT hr = host->GetBSTR(&text);
+  unique_bstr text;
+  const HRESULT hr = host->GetBSTR(text.put());
   if (FAILED(hr)) {
-    SysFreeString(text);
     if (hr == E_OUTOFMEMORY)
       throw std::bad_alloc();
     return {};
   }
-  try {
-    TarnString result(std::wstring_view(text ? text : L"", text ? SysStringLen(text) : 0));
-    SysFreeString(text);
-    return result;
-  } catch (...) {
-    SysFreeString(text);
-    throw;
-  }
+  return TarnString(BstrView(text.get()));
 }
 
 TarnString TarnString::AdoptHost(ITarnString* host) {
@@ -323,10 +318,7 @@ TarnString TarnString::AdoptHost(ITarnString* host) {
     return {};
   if (IsModuleString(host))
     return TarnString(static_cast<TarnStringRep*>(host)->chars()); // the handle owns it now
-  struct Releaser {
-    ITarnString* p;
-    ~Releaser() { p->Release(); }
-  } owner{host};
+  const auto owner = ComPtr<ITarnString>::Adopt(host);
   return FromHost(host);
 }
 

@@ -1,5 +1,6 @@
 #include "foundation/win/TarnString.h"
 #include "foundation/win/ComPtr.h"
+#include "foundation/win/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -52,11 +53,6 @@ template <class R, class... A> R Slot(ITarnString* s, int n, A... args) {
   return reinterpret_cast<Fn*>(*reinterpret_cast<void***>(s))[n](s, args...);
 }
 
-struct Bstr {
-  BSTR b = nullptr;
-  ~Bstr() { SysFreeString(b); }
-};
-
 TEST(TarnStringTest, HeaderLayoutAsTheHostExpects) {
   TarnString s(L"abc");
   auto* base = reinterpret_cast<const unsigned char*>(s.get());
@@ -88,8 +84,8 @@ TEST(TarnStringTest, EmptyStringsShareOneRepresentation) {
   d.clear();
   EXPECT_EQ(d.get(), a.get());
   // Nobody may write into the shared empty text, not even through the host interface.
-  Bstr text{SysAllocString(L"no")};
-  EXPECT_EQ(a.get()->SetFromBSTR(text.b), E_FAIL);
+  const Tarn::unique_bstr text(SysAllocString(L"no"));
+  EXPECT_EQ(a.get()->SetFromBSTR(text.get()), E_FAIL);
   EXPECT_TRUE(TarnString().empty());
 }
 
@@ -145,12 +141,12 @@ TEST(TarnStringTest, SlotsThroughTheInterfaceTable) {
   EXPECT_STREQ(buffer, L"abc");
 
   // A BSTR copy frees what was there; the empty string gives null.
-  Bstr b{SysAllocString(L"old")};
-  EXPECT_EQ((Slot<HRESULT, BSTR*>(p, 4, &b.b)), S_OK);
-  EXPECT_STREQ(b.b, L"abc");
+  Tarn::unique_bstr b(SysAllocString(L"old"));
+  EXPECT_EQ((Slot<HRESULT, BSTR*>(p, 4, b.addressof())), S_OK);
+  EXPECT_STREQ(b.get(), L"abc");
   TarnString empty;
-  EXPECT_EQ((Slot<HRESULT, BSTR*>(empty.get(), 4, &b.b)), S_OK);
-  EXPECT_EQ(b.b, nullptr);
+  EXPECT_EQ((Slot<HRESULT, BSTR*>(empty.get(), 4, b.addressof())), S_OK);
+  EXPECT_EQ(b.get(), nullptr);
   EXPECT_EQ((Slot<HRESULT, VARIANT_BOOL*>(empty.get(), 5, &flag)), S_OK);
   EXPECT_EQ(flag, VARIANT_TRUE);
 
@@ -164,15 +160,15 @@ TEST(TarnStringTest, SlotsThroughTheInterfaceTable) {
 TEST(TarnStringTest, SetFromBstrRespectsSharingAndCapacity) {
   TarnString s(L"abc"); // capacity 8 units
   ITarnString* p = s.get();
-  Bstr seven{SysAllocString(L"1234567")}, eight{SysAllocString(L"12345678")};
-  EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, seven.b)), S_OK);
+  const Tarn::unique_bstr seven(SysAllocString(L"1234567")), eight(SysAllocString(L"12345678"));
+  EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, seven.get())), S_OK);
   EXPECT_EQ(s, L"1234567");
-  EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, eight.b)), E_FAIL);
+  EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, eight.get())), E_FAIL);
   EXPECT_EQ(s, L"1234567");
   EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, static_cast<BSTR>(nullptr))), S_OK);
   EXPECT_TRUE(s.empty());
   TarnString copy = s;
-  EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, seven.b)), E_FAIL);
+  EXPECT_EQ((Slot<HRESULT, BSTR>(p, 3, seven.get())), E_FAIL);
 }
 
 TEST(TarnStringTest, CreateEmptyAndReferenceCounting) {

@@ -13,6 +13,7 @@
 
 #include "HostSession.h"
 #include "ModuleEnvironment.h"
+#include "foundation/win/UniqueHandle.h"
 
 namespace {
 
@@ -42,11 +43,10 @@ int RunHost(const std::wstring& arguments) {
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &si, &pi))
     return -1;
-  WaitForSingleObject(pi.hProcess, 60000);
+  const Tarn::unique_handle process(pi.hProcess), thread(pi.hThread);
+  WaitForSingleObject(process.get(), 60000);
   DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  GetExitCodeProcess(process.get(), &code);
   return static_cast<int>(code);
 }
 

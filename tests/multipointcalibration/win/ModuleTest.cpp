@@ -13,6 +13,7 @@
 #include "foundation/XHResult.h"
 #include "foundation/win/ComPtr.h"
 #include "foundation/win/TarnString.h"
+#include "foundation/win/UniqueHandle.h"
 #include "hostapi/HostInterfaces.h"
 #include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/LiveObjectCounter.h"
@@ -121,11 +122,10 @@ TEST_F(ModuleTest, CommonClassObjectSlots) {
     EXPECT_EQ(Slot<HRESULT>(object, 6, static_cast<const GUID*>(nullptr)), S_FALSE);
 
     // A BSTR left in the out-argument is replaced (and freed) by the new name.
-    BSTR name = SysAllocString(L"left over from an earlier call");
-    ASSERT_EQ(Slot<HRESULT>(object, 5, &name), S_OK);
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(std::wstring(name, SysStringLen(name)), c.name);
-    SysFreeString(name);
+    Tarn::unique_bstr name(SysAllocString(L"left over from an earlier call"));
+    ASSERT_EQ(Slot<HRESULT>(object, 5, name.addressof()), S_OK);
+    ASSERT_NE(name.get(), nullptr);
+    EXPECT_EQ(std::wstring(name.get(), SysStringLen(name.get())), c.name);
   }
 }
 
