@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "ComObject.h"
+#include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace Vela {
@@ -11,7 +11,7 @@ namespace Vela {
 // The host's source enumerator over one block of a channel: Next fills floats from the current
 // position; SkipEx moves by a count in either direction, stopping at the ends; Clone copies the
 // position. `online` is what GetState16 reports (-1 or 0).
-class ChannelEnum final : public ComObject<ChannelEnum, Host::IEnumFloatEx> {
+class ChannelEnum final : public Tarn::ComObject<ChannelEnum, Host::IEnumFloatEx> {
 public:
   // A new enumerator with one reference, owned by the caller.
   static ChannelEnum* Create(std::shared_ptr<const std::vector<float>> samples,
@@ -30,7 +30,7 @@ public:
                                  std::uint32_t* fetched) noexcept override;
 
 private:
-  using Base = ComObject<ChannelEnum, Host::IEnumFloatEx>;
+  using Base = Tarn::ComObject<ChannelEnum, Host::IEnumFloatEx>;
   friend Base;
   ChannelEnum() = default;
   ~ChannelEnum() = default;

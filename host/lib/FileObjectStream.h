@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ComObject.h"
+#include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace MPCalibration {
@@ -21,7 +21,7 @@ namespace Vela {
 // a reading stream or the other way round, an item kind the file form does not have, or an
 // injected fault (FailAtItem(k): the k-th item operation, 0-based) turns the status negative,
 // and it stays negative.
-class FileObjectStream final : public ComObject<FileObjectStream, Host::IObjectStream> {
+class FileObjectStream final : public Tarn::ComObject<FileObjectStream, Host::IObjectStream> {
 public:
   enum class Mode { Read, Write };
   // A stream over `path` with one reference for the caller; null with the reason in *status
@@ -60,7 +60,7 @@ public:
   HRESULT STDMETHODCALLTYPE WriteObject(Host::IPersistObject* value) noexcept override;
 
 private:
-  using Base = ComObject<FileObjectStream, Host::IObjectStream>;
+  using Base = Tarn::ComObject<FileObjectStream, Host::IObjectStream>;
   friend Base;
   FileObjectStream();
   ~FileObjectStream();

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "ComObject.h"
 #include "HostRecords.h"
+#include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
 
@@ -18,8 +18,9 @@ class HostUnitListService;
 // The host application's class object: the registrar, the class-code registry and the message
 // dispatcher in one object, one per process (or per copy of the host library). It never goes
 // away: extensions cache it for the life of the process.
-class HostApplication final : public ComObject<HostApplication, Host::IRegistrarBase,
-                                               Host::IClassCodeRegistry, Host::IMessageDispatcher> {
+class HostApplication final
+    : public Tarn::ComObject<HostApplication, Host::IRegistrarBase, Host::IClassCodeRegistry,
+                             Host::IMessageDispatcher> {
 public:
   static HostApplication& Instance();
 
@@ -63,8 +64,8 @@ public:
   HRESULT STDMETHODCALLTYPE Deliver(IUnknown* target, IUnknown* message) noexcept override;
 
 private:
-  using Base = ComObject<HostApplication, Host::IRegistrarBase, Host::IClassCodeRegistry,
-                         Host::IMessageDispatcher>;
+  using Base = Tarn::ComObject<HostApplication, Host::IRegistrarBase, Host::IClassCodeRegistry,
+                               Host::IMessageDispatcher>;
   friend Base;
   HostApplication();
   ~HostApplication();

@@ -1,15 +1,15 @@
 #pragma once
 #include <vector>
 
-#include "ComObject.h"
 #include "HostRecords.h"
+#include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace Vela {
 
 // The channel information a data source hands out (its slot 12). Answers IChannelInfo and
 // IChannelInfoEx with itself and records the calls of slot 9.
-class HostChannelInfo final : public ComObject<HostChannelInfo, Host::IChannelInfoEx> {
+class HostChannelInfo final : public Tarn::ComObject<HostChannelInfo, Host::IChannelInfoEx> {
 public:
   static HostChannelInfo* Create() { return new HostChannelInfo; }
 
@@ -25,7 +25,7 @@ public:
                                            void* b) noexcept override;
 
 private:
-  using Base = ComObject<HostChannelInfo, Host::IChannelInfoEx>;
+  using Base = Tarn::ComObject<HostChannelInfo, Host::IChannelInfoEx>;
   friend Base;
   HostChannelInfo() = default;
   ~HostChannelInfo() = default;

@@ -46,8 +46,7 @@ HRESULT HostDataSource::ChannelChanged(std::int32_t channel, std::uint32_t flags
 HRESULT HostDataSource::GetChannelInfo(IUnknown** info) noexcept {
   if (!info)
     return E_INVALIDARG;
-  // The caller owns the added reference.
-  *info = Tarn::ComPtr<IUnknown>(static_cast<Host::IChannelInfoEx*>(info_.get())).release();
+  info_.CopyTo(info);
   return S_OK;
 }
 

@@ -2,10 +2,10 @@
 #include <memory>
 #include <vector>
 
-#include "ComObject.h"
 #include "Document.h"
 #include "HostChannelInfo.h"
 #include "HostRecords.h"
+#include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
 
@@ -15,7 +15,7 @@ namespace Vela {
 // block and unit name it is given, slot 9 records the channel-changed call, slot 12 hands out the
 // source's one channel-information object (kept alive by the source, since extensions keep it
 // without a reference). Source enumerators over the document's channels come from Source().
-class HostDataSource final : public ComObject<HostDataSource, Host::IHostDataSource> {
+class HostDataSource final : public Tarn::ComObject<HostDataSource, Host::IHostDataSource> {
 public:
   // A new data source with one reference, owned by the caller.
   static HostDataSource* Create(std::shared_ptr<const Document> document);
@@ -43,7 +43,7 @@ public:
   HRESULT STDMETHODCALLTYPE GetChannelInfo(IUnknown** info) noexcept override;
 
 private:
-  using Base = ComObject<HostDataSource, Host::IHostDataSource>;
+  using Base = Tarn::ComObject<HostDataSource, Host::IHostDataSource>;
   friend Base;
   HostDataSource() = default;
   ~HostDataSource() = default;

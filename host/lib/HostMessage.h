@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ComObject.h"
 #include "HostRecords.h"
+#include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace Vela {
@@ -16,7 +16,7 @@ struct IHostMessage : IUnknown {
 };
 
 // A message made by the message factory: id, flags and a copy of the payload.
-class HostMessage final : public ComObject<HostMessage, IHostMessage> {
+class HostMessage final : public Tarn::ComObject<HostMessage, IHostMessage> {
 public:
   // A new message with one reference, owned by the caller.
   static HostMessage* Create(std::uint32_t id, std::uint32_t flags, const void* payload,
@@ -24,7 +24,7 @@ public:
   const Delivery& Contents() noexcept override { return contents_; }
 
 private:
-  using Base = ComObject<HostMessage, IHostMessage>;
+  using Base = Tarn::ComObject<HostMessage, IHostMessage>;
   friend Base;
   HostMessage() = default;
   ~HostMessage() = default;
@@ -32,7 +32,7 @@ private:
 };
 
 // The message factory (registrar class code 0x80000007): slot 9 makes a HostMessage.
-class HostMessageFactory final : public ComObject<HostMessageFactory, Host::IMessageFactory> {
+class HostMessageFactory final : public Tarn::ComObject<HostMessageFactory, Host::IMessageFactory> {
 public:
   static HostMessageFactory* Create() { return new HostMessageFactory; }
 
@@ -47,7 +47,7 @@ public:
                                         IUnknown** message) noexcept override;
 
 private:
-  using Base = ComObject<HostMessageFactory, Host::IMessageFactory>;
+  using Base = Tarn::ComObject<HostMessageFactory, Host::IMessageFactory>;
   friend Base;
   HostMessageFactory() = default;
   ~HostMessageFactory() = default;

@@ -2,13 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "ComObject.h"
+#include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace Vela {
 
 // The host's unit object: prefix index, name and kind.
-class HostUnit final : public ComObject<HostUnit, Host::IUnitName> {
+class HostUnit final : public Tarn::ComObject<HostUnit, Host::IUnitName> {
 public:
   // A new unit with one reference, owned by the caller.
   static HostUnit* Create(std::int32_t prefixIndex, std::wstring name, std::int32_t kind);
@@ -30,7 +30,7 @@ public:
                                         ITarnString** text) noexcept override;
 
 private:
-  using Base = ComObject<HostUnit, Host::IUnitName>;
+  using Base = Tarn::ComObject<HostUnit, Host::IUnitName>;
   friend Base;
   HostUnit() = default;
   ~HostUnit() = default;

@@ -65,7 +65,7 @@ HRESULT HostUnitCollection::GetAt(std::int32_t, std::int32_t position,
   if (position < 0 || static_cast<std::size_t>(position) >= units_.size())
     return E_INVALIDARG;
   // The caller owns the added reference.
-  *unit = Tarn::ComPtr<Host::IUnitName>(units_[position]).release();
+  units_[position].CopyTo(unit);
   return S_OK;
 }
 

@@ -2,8 +2,8 @@
 #include <mutex>
 #include <vector>
 
-#include "ComObject.h"
 #include "HostUnit.h"
+#include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
 
@@ -11,7 +11,7 @@ namespace Vela {
 
 // The host's unit list. Add keeps the unit object it is given (one reference) in order; a unit
 // equal in prefix, name and kind to one already listed is not added twice.
-class HostUnitCollection final : public ComObject<HostUnitCollection, Host::IUnitCollection> {
+class HostUnitCollection final : public Tarn::ComObject<HostUnitCollection, Host::IUnitCollection> {
 public:
   static HostUnitCollection* Create() { return new HostUnitCollection; }
 
@@ -30,7 +30,7 @@ public:
   HRESULT STDMETHODCALLTYPE Remove(std::int32_t zero, Host::IUnitName* unit) noexcept override;
 
 private:
-  using Base = ComObject<HostUnitCollection, Host::IUnitCollection>;
+  using Base = Tarn::ComObject<HostUnitCollection, Host::IUnitCollection>;
   friend Base;
   HostUnitCollection() = default;
   ~HostUnitCollection() = default;

@@ -12,7 +12,7 @@ HRESULT HostUnitListService::GetUnitList(Host::IUnitCollection** list) noexcept 
   if (!list)
     return E_INVALIDARG;
   // The caller owns the added reference.
-  *list = Tarn::ComPtr<Host::IUnitCollection>(list_).release();
+  list_.CopyTo(list);
   return *list ? S_OK : E_FAIL;
 }
 

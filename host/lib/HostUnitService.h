@@ -1,12 +1,12 @@
 #pragma once
-#include "ComObject.h"
+#include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
 namespace Vela {
 
 // The unit service (registrar class code = registry code of the unit service class x 65536):
 // slot 17 makes a HostUnit.
-class HostUnitService final : public ComObject<HostUnitService, Host::IUnitService> {
+class HostUnitService final : public Tarn::ComObject<HostUnitService, Host::IUnitService> {
 public:
   static HostUnitService* Create() { return new HostUnitService; }
 
@@ -29,7 +29,7 @@ public:
                                      Host::IUnitName** unit) noexcept override;
 
 private:
-  using Base = ComObject<HostUnitService, Host::IUnitService>;
+  using Base = Tarn::ComObject<HostUnitService, Host::IUnitService>;
   friend Base;
   HostUnitService() = default;
   ~HostUnitService() = default;

@@ -63,6 +63,15 @@ public:
   }
   void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
 
+  // Hands out one more reference through an out-argument (not null), as an interface the held
+  // type derives from; the receiver owns it. An empty holder writes null.
+  template <class U> void CopyTo(U** out) const noexcept {
+    U* p = p_;
+    if (p)
+      p->AddRef();
+    *out = p;
+  }
+
   T* operator->() const noexcept { return p_; }
   T& operator*() const noexcept { return *p_; }
   explicit operator bool() const noexcept { return p_ != nullptr; }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ChannelEnum.h"
-#include "ComObject.h"
 #include "InProcessHost.h"
+#include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "foundation/win/TarnString.h"
 #include "hostapi/HostInterfaces.h"
@@ -34,7 +34,7 @@ constexpr GUID kOuterIid = {
 struct ICalcVariables : IUnknown {
   static constexpr const GUID& iid = kCalcVariablesIid;
 };
-class CalcVariables final : public Vela::ComObject<CalcVariables, ICalcVariables> {
+class CalcVariables final : public Tarn::ComObject<CalcVariables, ICalcVariables> {
 public:
   static CalcVariables* Create() { return new CalcVariables; }
 };
@@ -44,10 +44,10 @@ public:
 struct IOuter : IUnknown {
   static constexpr const GUID& iid = kOuterIid;
 };
-class Outer final : public Vela::ComObject<Outer, IOuter> {
+class Outer final : public Tarn::ComObject<Outer, IOuter> {
 public:
   static Outer* Create() { return new Outer; }
-  ULONG STDMETHODCALLTYPE AddRef() override {
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override {
     ++delegatedAddRefs;
     return ComObject::AddRef();
   }
