@@ -44,7 +44,7 @@ HRESULT HostChannelCalc::QueryInterface(REFIID iid, void** out) noexcept {
 
 HRESULT HostChannelCalc::Inner::QueryInterface(REFIID iid, void** out) noexcept {
   if (!out)
-    return E_POINTER;
+    return Host::IHostChannelCalc::nullOut;
   *out = nullptr;
   if (iid == IID_IUnknown) {
     *out = static_cast<IUnknown*>(this);
@@ -62,11 +62,11 @@ HRESULT HostChannelCalc::Inner::QueryInterface(REFIID iid, void** out) noexcept 
 }
 
 ULONG HostChannelCalc::Inner::AddRef() noexcept {
-  return static_cast<ULONG>(InterlockedIncrement(&self->refs_));
+  return static_cast<ULONG>(InterlockedIncrement(&self->refCount_));
 }
 
 ULONG HostChannelCalc::Inner::Release() noexcept {
-  const LONG n = InterlockedDecrement(&self->refs_);
+  const LONG n = InterlockedDecrement(&self->refCount_);
   if (n == 0)
     delete self;
   return static_cast<ULONG>(n);

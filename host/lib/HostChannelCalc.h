@@ -58,7 +58,7 @@ private:
   ~HostChannelCalc() = default;
 
   Inner inner_{this};
-  LONG refs_ = 1;
+  LONG refCount_ = 1;
   IUnknown* outer_; // the controlling object; not owned (it owns this object)
   std::shared_ptr<CalcRecord> record_;
   Tarn::ComPtr<Host::ICalcEnum> enumerator_;

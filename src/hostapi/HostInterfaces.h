@@ -32,7 +32,19 @@
 // Destructor slots: the host's interfaces list their destructor as a slot. It is declared here as
 // an ordinary method laid out as a scalar deleting destructor, DeletingDestructor(flags): bit 0 set
 // means "free the object"; it returns the object's address. Implementations keep their own C++
-// destructor out of the interface, so the slot layout is the same for every compiler.
+// destructor out of the interface, so the slot layout is the same for every compiler. Only the
+// owner of the last reference may call it.
+//
+// Results: every HRESULT is [[nodiscard]]. A caller that has nothing to do with a failure says so
+// with a cast to void and the reason beside it.
+//
+// Null out-pointers: each interface names the status an operation returns when a required
+// out-pointer is null, as `nullOut` (a derived interface inherits it); nothing is written then.
+// QueryInterface of an object follows its first interface. E_INVALIDARG everywhere except
+// IRegistrarBase and IObjectStream, whose host implementations answer E_POINTER, as ITarnString
+// does. Out-pointers that a slot's comment calls optional may be null and are then skipped: the
+// outputs of IChannelCalc::GetOutputInfo and ICalcEnum::GetOutput, IChannelCalc::GetSettings (S_OK
+// with nothing done), and the not-implemented slots, which answer E_NOTIMPL either way.
 
 #include <unknwn.h>
 #include <windows.h>
@@ -189,87 +201,99 @@ struct OutputFieldBlock {
 // Registrar: slot 3 create aggregated, 5 get class object, 6 register a module class object.
 struct IRegistrarBase : IUnknown {
   static constexpr const GUID& iid = IID_IRegistrarBase;
+  static constexpr HRESULT nullOut = E_POINTER;
   // 3: creates the object of `classCode` aggregated under `outer` (may be null) and asks it for
   // `iid`.
-  virtual HRESULT STDMETHODCALLTYPE CreateAggregated(IUnknown* outer, std::int32_t classCode,
-                                                     REFIID riid, void** out) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateAggregated(IUnknown* outer,
+                                                                   std::int32_t classCode,
+                                                                   REFIID riid, void** out) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
   // 5: the class object registered under `classCode`, asked for `iid`.
-  virtual HRESULT STDMETHODCALLTYPE GetClassObject(std::int32_t classCode, REFIID riid,
-                                                   void** out) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetClassObject(std::int32_t classCode,
+                                                                 REFIID riid, void** out) = 0;
   // 6: registers a module class object (its IVelaClassObject face). The registrar keeps a
   // reference.
-  virtual HRESULT STDMETHODCALLTYPE RegisterClassObject(IUnknown* classObject) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE RegisterClassObject(IUnknown* classObject) = 0;
 };
 
 // Class-code registry: slot 3, class identifier -> stable 16-bit code (chosen: written to an
 // int32).
 struct IClassCodeRegistry : IUnknown {
   static constexpr const GUID& iid = IID_IClassCodeRegistry;
-  virtual HRESULT STDMETHODCALLTYPE GetClassCode(REFGUID clsid, std::int32_t* code) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetClassCode(REFGUID clsid,
+                                                               std::int32_t* code) = 0;
 };
 
 // Message dispatcher: slot 3 delivers a message to a target.
 struct IMessageDispatcher : IUnknown {
   static constexpr const GUID& iid = IID_IMessageDispatcher;
-  virtual HRESULT STDMETHODCALLTYPE Deliver(IUnknown* target, IUnknown* message) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Deliver(IUnknown* target, IUnknown* message) = 0;
 };
 
 // Message factory: slot 9 makes a message from id, flags and payload (chosen: payload as bytes).
 struct IMessageFactory : IUnknown {
   static constexpr const GUID& iid = IID_IMessageFactory;
-  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-  virtual HRESULT STDMETHODCALLTYPE MakeMessage(std::uint32_t id, std::uint32_t flags,
-                                                const void* payload, std::uint32_t payloadBytes,
-                                                IUnknown** message) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE MakeMessage(std::uint32_t id, std::uint32_t flags,
+                                                              const void* payload,
+                                                              std::uint32_t payloadBytes,
+                                                              IUnknown** message) = 0;
 };
 
 // Unit service: slot 17 makes a unit object from prefix code, name and unit kind.
 struct IUnitService : IUnknown {
   static constexpr const GUID& iid = IID_IUnitService;
-  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
-  virtual HRESULT STDMETHODCALLTYPE MakeUnit(std::int32_t prefixIndex, ITarnString* name,
-                                             std::int32_t unitKind, IUnitName** unit) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE MakeUnit(std::int32_t prefixIndex,
+                                                           ITarnString* name, std::int32_t unitKind,
+                                                           IUnitName** unit) = 0;
 };
 
 // The host's unit list: the units the user picks from (each call takes 0 as its first argument).
 struct IUnitCollection : IUnknown {
   static constexpr const GUID& iid = IID_IUnitCollection;
-  virtual HRESULT STDMETHODCALLTYPE Count(std::int32_t zero, std::int32_t* count) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Count(std::int32_t zero, std::int32_t* count) = 0;
   // 4: chosen: an object over the units in order, which the caller queries for what it needs.
-  virtual HRESULT STDMETHODCALLTYPE Enumerate(std::int32_t zero, IUnknown** enumerator) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Find(std::int32_t zero, IUnitName* unit,
-                                         std::int32_t* position) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetAt(std::int32_t zero, std::int32_t position,
-                                          IUnitName** unit) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Enumerate(std::int32_t zero,
+                                                            IUnknown** enumerator) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Find(std::int32_t zero, IUnitName* unit,
+                                                       std::int32_t* position) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetAt(std::int32_t zero, std::int32_t position,
+                                                        IUnitName** unit) = 0;
   // 7: adds a unit (told of a new output unit); `position` may be null.
-  virtual HRESULT STDMETHODCALLTYPE Add(std::int32_t zero, IUnitName* unit,
-                                        std::int32_t* position) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Remove(std::int32_t zero, IUnitName* unit) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Add(std::int32_t zero, IUnitName* unit,
+                                                      std::int32_t* position) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Remove(std::int32_t zero, IUnitName* unit) = 0;
 };
 
 // Unit-list service: slot 3 gives its unit list.
 struct IUnitListService : IUnknown {
   static constexpr const GUID& iid = IID_IUnitListService;
-  virtual HRESULT STDMETHODCALLTYPE GetUnitList(IUnitCollection** list) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetUnitList(IUnitCollection** list) = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -278,52 +302,56 @@ struct IUnitListService : IUnknown {
 // A unit: prefix index, name, kind. Every null out-pointer gives E_INVALIDARG.
 struct IUnitName : IUnknown {
   static constexpr const GUID& iid = IID_IUnitName;
-  virtual HRESULT STDMETHODCALLTYPE GetPrefixIndex(std::int32_t* index) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetPrefixIndex(std::int32_t* index) = 0;
   // withPrefix: the prefix character of the index before the name.
-  virtual HRESULT STDMETHODCALLTYPE GetName(BOOL withPrefix, ITarnString** name) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetUnitKind(std::int32_t* kind) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetPrefixIndex(std::int32_t index) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetName(ITarnString* name) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetUnitKind(BOOL kind) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Clone(IUnitName** copy) = 0;
-  virtual HRESULT STDMETHODCALLTYPE FormatValue(std::int32_t flags, double value,
-                                                ITarnString** text) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetName(BOOL withPrefix, ITarnString** name) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetUnitKind(std::int32_t* kind) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetPrefixIndex(std::int32_t index) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetName(ITarnString* name) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetUnitKind(BOOL kind) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Clone(IUnitName** copy) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE FormatValue(std::int32_t flags, double value,
+                                                              ITarnString** text) = 0;
 };
 
 // The host's object stream of typed items. GetStatus turns negative after any failed read or
 // write and stays so.
 struct IObjectStream : IUnknown {
   static constexpr const GUID& iid = IID_IObjectStream;
-  virtual HRESULT STDMETHODCALLTYPE GetStatus() = 0;                        // 3
-  virtual HRESULT STDMETHODCALLTYPE ReadByte(std::uint8_t* value) = 0;      // 4
-  virtual HRESULT STDMETHODCALLTYPE WriteByte(std::uint8_t value) = 0;      // 5
-  virtual HRESULT STDMETHODCALLTYPE ReadShort(std::int16_t* value) = 0;     // 6
-  virtual HRESULT STDMETHODCALLTYPE WriteShort(std::int16_t value) = 0;     // 7
-  virtual HRESULT STDMETHODCALLTYPE ReadInt(std::int32_t* value) = 0;       // 8
-  virtual HRESULT STDMETHODCALLTYPE WriteInt(std::int32_t value) = 0;       // 9
-  virtual HRESULT STDMETHODCALLTYPE ReadDouble(double* value) = 0;          // 10
-  virtual HRESULT STDMETHODCALLTYPE WriteDouble(double value) = 0;          // 11
-  virtual HRESULT STDMETHODCALLTYPE ReadFloat(float* value) = 0;            // 12
-  virtual HRESULT STDMETHODCALLTYPE WriteFloat(float value) = 0;            // 13
-  virtual HRESULT STDMETHODCALLTYPE ReadInt64(std::int64_t* value) = 0;     // 14
-  virtual HRESULT STDMETHODCALLTYPE WriteInt64(std::int64_t value) = 0;     // 15
-  virtual HRESULT STDMETHODCALLTYPE ReadGuid(GUID* value) = 0;              // 16
-  virtual HRESULT STDMETHODCALLTYPE WriteGuid(REFGUID value) = 0;           // 17
-  virtual HRESULT STDMETHODCALLTYPE ReadString(ITarnString** value) = 0;    // 18
-  virtual HRESULT STDMETHODCALLTYPE WriteString(ITarnString* value) = 0;    // 19
-  virtual HRESULT STDMETHODCALLTYPE ReadObject(IPersistObject** value) = 0; // 20
+  static constexpr HRESULT nullOut = E_POINTER;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetStatus() = 0;                        // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadByte(std::uint8_t* value) = 0;      // 4
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteByte(std::uint8_t value) = 0;      // 5
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadShort(std::int16_t* value) = 0;     // 6
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteShort(std::int16_t value) = 0;     // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadInt(std::int32_t* value) = 0;       // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteInt(std::int32_t value) = 0;       // 9
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadDouble(double* value) = 0;          // 10
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteDouble(double value) = 0;          // 11
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadFloat(float* value) = 0;            // 12
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteFloat(float value) = 0;            // 13
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadInt64(std::int64_t* value) = 0;     // 14
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteInt64(std::int64_t value) = 0;     // 15
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadGuid(GUID* value) = 0;              // 16
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteGuid(REFGUID value) = 0;           // 17
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadString(ITarnString** value) = 0;    // 18
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteString(ITarnString* value) = 0;    // 19
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadObject(IPersistObject** value) = 0; // 20
   // 21: an integer written with WriteInt, read back as a long (32 bits on this platform).
-  virtual HRESULT STDMETHODCALLTYPE ReadLong(std::int32_t* value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE WriteObject(IPersistObject* value) = 0; // 22
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReadLong(std::int32_t* value) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE WriteObject(IPersistObject* value) = 0; // 22
 };
 
 // An object the host persists: Load/Save through an object stream; slot 5 gives the class (or
-// type) code under which the host recreates it.
+// type) code under which the host recreates it; slot 6 is the destructor slot.
 struct IPersistObject : IUnknown {
   static constexpr const GUID& iid = IID_IPersistObject;
-  virtual HRESULT STDMETHODCALLTYPE Load(IObjectStream* stream) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Save(IObjectStream* stream) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Load(IObjectStream* stream) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Save(IObjectStream* stream) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0;
+  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0; // 6
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -332,50 +360,58 @@ struct IPersistObject : IUnknown {
 // Slots 3-7 of a sample enumerator, shared by the typed enumerators.
 struct IEnumExBase : IUnknown {
   static constexpr const GUID& iid = IID_IEnumExBase;
-  virtual HRESULT STDMETHODCALLTYPE Clone(IEnumFloatEx** copy) = 0;                        // 3
-  virtual HRESULT STDMETHODCALLTYPE SkipEx(std::int32_t count, std::int32_t* skipped) = 0; // 4
-  virtual HRESULT STDMETHODCALLTYPE GetPosition(std::int32_t* position) = 0;               // 5
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Clone(IEnumFloatEx** copy) = 0; // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SkipEx(std::int32_t count,
+                                                         std::int32_t* skipped) = 0;       // 4
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetPosition(std::int32_t* position) = 0; // 5
   // 6: a 16-bit query the module only forwards (chosen: the host's "is online" flag).
-  virtual HRESULT STDMETHODCALLTYPE GetState16(std::int16_t* value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0; // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetState16(std::int16_t* value) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0; // 7
 };
 
 // A source of float samples. Next returns S_OK when `fetched` == `count`, else a status of its own
 // (S_FALSE at the end).
 struct IEnumFloatEx : IEnumExBase {
   static constexpr const GUID& iid = IID_IEnumFloatEx;
-  virtual HRESULT STDMETHODCALLTYPE Next(std::uint32_t count, float* values,
-                                         std::uint32_t* fetched) = 0; // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Next(std::uint32_t count, float* values,
+                                                       std::uint32_t* fetched) = 0; // 8
 };
 
 // A calculated channel's enumerator.
 struct ICalcEnum : IUnknown {
   static constexpr const GUID& iid = IID_ICalcEnum;
-  virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0;                      // 3
-  virtual HRESULT STDMETHODCALLTYPE GetClass(IUnknown** classObject) = 0;                      // 4
-  virtual HRESULT STDMETHODCALLTYPE SetParameters(ITarnString* text, std::int32_t* flags) = 0; // 5
-  virtual HRESULT STDMETHODCALLTYPE GetParameters(ITarnString** text) = 0;                     // 6
-  virtual HRESULT STDMETHODCALLTYPE Clone(IUnknown* outer, ICalcEnum** copy) = 0;              // 7
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0; // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetClass(IUnknown** classObject) = 0; // 4
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetParameters(ITarnString* text,
+                                                                std::int32_t* flags) = 0;       // 5
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetParameters(ITarnString** text) = 0;        // 6
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Clone(IUnknown* outer, ICalcEnum** copy) = 0; // 7
   // 8: the first argument is not used (chosen: a pointer-sized host value).
-  virtual HRESULT STDMETHODCALLTYPE SetSources(void* unused, std::int32_t count, IUnknown** sources,
-                                               IUnknown** extras, void* context) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Seek(std::int32_t position) = 0; // 9
-  virtual HRESULT STDMETHODCALLTYPE ReleaseSource() = 0;             // 10
-  virtual HRESULT STDMETHODCALLTYPE GetCapabilities(void* unused, std::int32_t flag,
-                                                    std::int32_t* capabilities) = 0; // 11
-  virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;                                // 12
-  virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;                                // 13
-  virtual HRESULT STDMETHODCALLTYPE GetOutput(void** context, IUnknown** unit) = 0;  // 14
-  virtual HRESULT STDMETHODCALLTYPE GetBufferHint(std::int32_t* samples) = 0;        // 15
-  virtual HRESULT STDMETHODCALLTYPE GetKindCode(std::int32_t* code) = 0;             // 16
-  virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0;                     // 17
-  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0;                // 18
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetSources(void* unused, std::int32_t count,
+                                                             IUnknown** sources, IUnknown** extras,
+                                                             void* context) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Seek(std::int32_t position) = 0; // 9
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ReleaseSource() = 0;             // 10
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE
+  GetCapabilities(void* unused, std::int32_t flag,
+                  std::int32_t* capabilities) = 0;                  // 11
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0; // 12
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0; // 13
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetOutput(void** context,
+                                                            IUnknown** unit) = 0;           // 14
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetBufferHint(std::int32_t* samples) = 0; // 15
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetKindCode(std::int32_t* code) = 0;      // 16
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0;              // 17
+  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0;                       // 18
 };
 
 // Lets the host attach its calculation-variables object to an enumerator.
 struct ITarnSetCalcVariables : IUnknown {
   static constexpr const GUID& iid = IID_ITarnSetCalcVariables;
-  virtual HRESULT STDMETHODCALLTYPE SetCalcVariables(IUnknown* variables) = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetCalcVariables(IUnknown* variables) = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -384,67 +420,80 @@ struct ITarnSetCalcVariables : IUnknown {
 // The extension object's face.
 struct IChannelCalc : IUnknown {
   static constexpr const GUID& iid = IID_IChannelCalc;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
   // 3: `reserved` and `b` are host values the extension forwards (chosen: pointer-sized).
-  virtual HRESULT STDMETHODCALLTYPE GetOutputInfo(std::int32_t a, void* reserved, IUnitName** unit,
-                                                  RateInfo* rate, void* b, std::int32_t* extra) = 0;
-  virtual HRESULT STDMETHODCALLTYPE ApplySettings(IPersistObject* settings,
-                                                  std::int16_t recreateEnumerator) = 0; // 4
-  virtual HRESULT STDMETHODCALLTYPE SetSettings(IPersistObject* settings) = 0;          // 5
-  virtual HRESULT STDMETHODCALLTYPE GetSettings(IPersistObject** settings) = 0;         // 6
-  virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;                  // 7
-  virtual HRESULT STDMETHODCALLTYPE NotImplemented8(void** out) = 0;                    // 8
-  virtual HRESULT STDMETHODCALLTYPE NotImplemented9(void** out) = 0;                    // 9
-  virtual HRESULT STDMETHODCALLTYPE NoOp10() = 0;                                       // 10
-  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0;                   // 11
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetOutputInfo(std::int32_t a, void* reserved,
+                                                                IUnitName** unit, RateInfo* rate,
+                                                                void* b, std::int32_t* extra) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE
+  ApplySettings(IPersistObject* settings,
+                std::int16_t recreateEnumerator) = 0;                                         // 4
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetSettings(IPersistObject* settings) = 0;  // 5
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetSettings(IPersistObject** settings) = 0; // 6
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;          // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE NotImplemented8(void** out) = 0;            // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE NotImplemented9(void** out) = 0;            // 9
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE NoOp10() = 0;                               // 10
+  virtual void* STDMETHODCALLTYPE DeletingDestructor(UINT flags) = 0;                         // 11
 };
 
 // The host's channel-calculation object as the extension uses it (hostCalc).
 struct IHostChannelCalc : IUnknown {
   static constexpr const GUID& iid = IID_IHostChannelCalc;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
   // 3: (1, the source, the output scaling).
-  virtual HRESULT STDMETHODCALLTYPE SetSource(std::int32_t one, const SourceSpec* source,
-                                              const OutputScaling* scaling) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetSource(std::int32_t one,
+                                                            const SourceSpec* source,
+                                                            const OutputScaling* scaling) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
   // 5: the parameter text of the applied settings.
-  virtual HRESULT STDMETHODCALLTYPE SetParameterText(ITarnString* text) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetParameterText(ITarnString* text) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
   // 7: (creator, channel, dataSource, enumerator).
-  virtual HRESULT STDMETHODCALLTYPE SetEnumerator(IUnknown* creator, std::int32_t channel,
-                                                  IUnknown* dataSource, ICalcEnum* enumerator) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetEnumerator(IUnknown* creator,
+                                                                std::int32_t channel,
+                                                                IUnknown* dataSource,
+                                                                ICalcEnum* enumerator) = 0;
 };
 
 // Channel information as the data source hands it out (slot 12 of the data source).
 struct IChannelInfoEx : IUnknown {
   static constexpr const GUID& iid = IID_IChannelInfoEx;
-  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
   // 9: called by GetOutputInfo with (0, a, b).
-  virtual HRESULT STDMETHODCALLTYPE NoteOutputInfo(std::int32_t zero, std::int32_t a, void* b) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE NoteOutputInfo(std::int32_t zero, std::int32_t a,
+                                                                 void* b) = 0;
 };
 
 // The document's data source as the extension uses it.
 struct IHostDataSource : IUnknown {
   static constexpr const GUID& iid = IID_IHostDataSource;
-  virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
   // 4: an output unit for the field block and the unit name.
-  virtual HRESULT STDMETHODCALLTYPE GetOutputUnit(OutputFieldBlock* fields, ITarnString* unitName,
-                                                  std::int32_t zero1, std::int32_t zero2,
-                                                  IUnitName** unit) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetOutputUnit(OutputFieldBlock* fields,
+                                                                ITarnString* unitName,
+                                                                std::int32_t zero1,
+                                                                std::int32_t zero2,
+                                                                IUnitName** unit) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
   // 9: (channel, 0x40000000, the host calculation's IHostCalcNotify face) after an apply.
-  virtual HRESULT STDMETHODCALLTYPE ChannelChanged(std::int32_t channel, std::uint32_t flags,
-                                                   IUnknown* calc) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ChannelChanged(std::int32_t channel,
+                                                                 std::uint32_t flags,
+                                                                 IUnknown* calc) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
   // 12: the channel information object (its only argument is the out-argument).
-  virtual HRESULT STDMETHODCALLTYPE GetChannelInfo(IUnknown** info) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetChannelInfo(IUnknown** info) = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -453,46 +502,53 @@ struct IHostDataSource : IUnknown {
 // Slots common to the module's class objects.
 struct IVelaClassObject : IUnknown {
   static constexpr const GUID& iid = IID_IVelaClassObject;
-  virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0; // 3
-  virtual HRESULT STDMETHODCALLTYPE GetKind(const GUID** kind) = 0;       // 4
-  virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* name) = 0;              // 5
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) = 0; // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetKind(const GUID** kind) = 0;       // 4
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* name) = 0;              // 5
   // 6: S_OK when `kind` is this object's kind identifier (by address or value), else S_FALSE.
-  virtual HRESULT STDMETHODCALLTYPE IsKind(const GUID* kind) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE IsKind(const GUID* kind) = 0;
 };
 
 // Calculation class.
 struct ICalculationClass : IVelaClassObject {
   static constexpr const GUID& iid = IID_ICalculationClass;
-  virtual HRESULT STDMETHODCALLTYPE GetDisplayName(ITarnString** name) = 0;        // 7
-  virtual HRESULT STDMETHODCALLTYPE GetDescription(ITarnString** description) = 0; // 8
-  virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;             // 9
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetDisplayName(ITarnString** name) = 0; // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE
+  GetDescription(ITarnString** description) = 0;                                     // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0; // 9
   // 10: chosen: the unused host arguments are pointer-sized.
-  virtual HRESULT STDMETHODCALLTYPE EditSettings(HWND parent, void* unused1, IUnknown* document,
-                                                 void* unused2, std::int32_t channel,
-                                                 IPersistObject* existing,
-                                                 IPersistObject** out) = 0;
-  virtual HRESULT STDMETHODCALLTYPE CreateCalculation(std::int32_t channel, IUnknown* dataSource,
-                                                      IUnknown** out) = 0; // 11
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE EditSettings(HWND parent, void* unused1,
+                                                               IUnknown* document, void* unused2,
+                                                               std::int32_t channel,
+                                                               IPersistObject* existing,
+                                                               IPersistObject** out) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateCalculation(std::int32_t channel,
+                                                                    IUnknown* dataSource,
+                                                                    IUnknown** out) = 0; // 11
 };
 
 // Settings class.
 struct IPersistClassObject : IVelaClassObject {
   static constexpr const GUID& iid = IID_IPersistClassObject;
-  virtual HRESULT STDMETHODCALLTYPE CreateInstance(REFIID riid, void** out) = 0; // 7
-  virtual HRESULT STDMETHODCALLTYPE CreateAndLoad(IObjectStream* stream,
-                                                  IPersistObject** out) = 0; // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateInstance(REFIID riid, void** out) = 0; // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateAndLoad(IObjectStream* stream,
+                                                                IPersistObject** out) = 0; // 8
 };
 
 // Enumerator class.
 struct ICalcEnumClass2 : IVelaClassObject {
   static constexpr const GUID& iid = IID_ICalcEnumClass2;
-  virtual HRESULT STDMETHODCALLTYPE GetDisplayName(ITarnString** name) = 0;            // 7
-  virtual HRESULT STDMETHODCALLTYPE GetDescription(ITarnString** description) = 0;     // 8
-  virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;                 // 9
-  virtual HRESULT STDMETHODCALLTYPE NotImplemented10(void** out) = 0;                  // 10
-  virtual HRESULT STDMETHODCALLTYPE CreateEnum(IUnknown* params, ICalcEnum** out) = 0; // 11
-  virtual HRESULT STDMETHODCALLTYPE CreateEnumAggregated(IUnknown* outer, IUnknown* params,
-                                                         IUnknown** out) = 0; // 12
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetDisplayName(ITarnString** name) = 0; // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE
+  GetDescription(ITarnString** description) = 0;                                     // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0; // 9
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE NotImplemented10(void** out) = 0;  // 10
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateEnum(IUnknown* params,
+                                                             ICalcEnum** out) = 0; // 11
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateEnumAggregated(IUnknown* outer,
+                                                                       IUnknown* params,
+                                                                       IUnknown** out) = 0; // 12
 };
 
 // The module's export, called once by the host after loading.

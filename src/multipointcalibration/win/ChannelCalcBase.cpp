@@ -45,7 +45,7 @@ void ChannelCalcBase::Connect() {
 
 HRESULT ChannelCalcBase::QueryInterface(REFIID iid, void** out) noexcept {
   if (!out)
-    return E_POINTER;
+    return Host::IChannelCalc::nullOut;
   *out = nullptr;
   if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, Host::IID_IChannelCalc)) {
     *out = static_cast<Host::IChannelCalc*>(this);
@@ -63,15 +63,15 @@ HRESULT ChannelCalcBase::QueryInterface(REFIID iid, void** out) noexcept {
 }
 
 ULONG ChannelCalcBase::AddRef() noexcept {
-  return static_cast<ULONG>(refCount.fetch_add(1, std::memory_order_relaxed) + 1);
+  return static_cast<ULONG>(InterlockedIncrement(&refCount_));
 }
 
 ULONG ChannelCalcBase::Release() noexcept {
-  const std::int32_t left = refCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+  const LONG left = InterlockedDecrement(&refCount_);
   if (left == 0) {
     // Held at one while the object is torn down, so that `inner` calling back through this
     // object's IUnknown during its own destruction cannot destroy it a second time.
-    refCount.store(1, std::memory_order_relaxed);
+    refCount_ = 1;
     DeletingDestructor(1);
   }
   return static_cast<ULONG>(left);

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 #include <limits>
 
@@ -36,7 +35,8 @@ protected:
   // registrar may query the outer object while it builds the inner one.
   void Connect();
 
-  std::atomic<std::int32_t> refCount{1};
+  // Interlocked; starts at 1, the creator's reference.
+  LONG refCount_ = 1;
   Tarn::ComPtr<IUnknown> inner;
   // Interfaces of `inner` and of the channel information, held without a reference: a reference
   // to an aggregated object's interface would be a reference to this object itself.

@@ -102,7 +102,7 @@ HRESULT MPCalibrationEnum::GetClassCode(std::int32_t* code) noexcept {
 
 HRESULT MPCalibrationEnum::GetClass(IUnknown** classObject) noexcept {
   if (classObject)
-    *classObject = ComPtr<IUnknown>(enumClass_.get()).release(); // the caller owns it now
+    enumClass_.CopyTo(classObject);
   return S_OK;
 }
 
@@ -256,7 +256,7 @@ HRESULT MPCalibrationEnum::Reserved13() noexcept {
 HRESULT MPCalibrationEnum::GetOutput(void** context, IUnknown** unit) noexcept {
   SetIfNotNull(context, context_);
   if (unit)
-    *unit = ComPtr<IUnknown>(outputUnit_.get()).release(); // the caller owns it now
+    outputUnit_.CopyTo(unit);
   return S_OK;
 }
 

@@ -66,10 +66,8 @@ HRESULT MPCalibrationExt::GetOutputInfo(std::int32_t a, void*, Host::IUnitName**
       // A refusal leaves the unit empty; the host asks again next time.
       (void)dataSource->GetOutputUnit(&outputFields, unitName.get(), 0, 0, outputUnit.put());
     }
-    if (unit) {
-      // The caller owns this reference.
-      *unit = Tarn::ComPtr<Host::IUnitName>(outputUnit).release();
-    }
+    if (unit)
+      outputUnit.CopyTo(unit);
     if (rate)
       *rate = Host::RateInfo{1, 1, 0.0};
     if (channelInfoEx)
@@ -140,10 +138,8 @@ HRESULT MPCalibrationExt::SetSettings(Host::IPersistObject* newSettings) noexcep
 }
 
 HRESULT MPCalibrationExt::GetSettings(Host::IPersistObject** out) noexcept {
-  if (out) {
-    // The caller owns this reference.
-    *out = Tarn::ComPtr<Settings>(settings).release();
-  }
+  if (out)
+    settings.CopyTo(out);
   return S_OK;
 }
 

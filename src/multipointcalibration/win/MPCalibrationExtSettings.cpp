@@ -1,9 +1,7 @@
 #include "multipointcalibration/win/MPCalibrationExtSettings.h"
 
-#include <mutex>
-#include <unordered_set>
-
 #include "foundation/win/HostBoundary.h"
+#include "multipointcalibration/LiveSettings.h"
 #include "multipointcalibration/SettingsPersistence.h"
 #include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/ObjectStreamItemReader.h"
@@ -11,41 +9,12 @@
 
 namespace MPCalibration {
 
-namespace {
-
-// The live Settings objects, so that an IPersistObject from elsewhere is never cast to one.
-class LiveSettings {
-public:
-  static LiveSettings& Instance() {
-    static LiveSettings instance;
-    return instance;
-  }
-  void Add(const void* object) {
-    const std::lock_guard lock(mutex_);
-    objects_.insert(object);
-  }
-  void Remove(const void* object) noexcept {
-    const std::lock_guard lock(mutex_);
-    objects_.erase(object);
-  }
-  bool Contains(const void* object) const noexcept {
-    const std::lock_guard lock(mutex_);
-    return objects_.count(object) != 0;
-  }
-
-private:
-  mutable std::mutex mutex_;
-  std::unordered_set<const void*> objects_;
-};
-
-} // namespace
-
 MPCalibrationExt::Settings::Settings(const CalibrationSettings& record) : record_(record) {
-  LiveSettings::Instance().Add(this);
+  LiveSettings().Add(this);
 }
 
 MPCalibrationExt::Settings::~Settings() {
-  LiveSettings::Instance().Remove(this);
+  LiveSettings().Remove(this);
 }
 
 Tarn::ComPtr<MPCalibrationExt::Settings> MPCalibrationExt::Settings::Create() {
@@ -54,8 +23,8 @@ Tarn::ComPtr<MPCalibrationExt::Settings> MPCalibrationExt::Settings::Create() {
 
 Tarn::ComPtr<MPCalibrationExt::Settings>
 MPCalibrationExt::Settings::Create(const CalibrationSettings& record) {
-  // The count starts at 0; the holder takes the first reference.
-  return Tarn::ComPtr<Settings>(new Settings(record));
+  // The holder takes over the creation reference.
+  return Tarn::ComPtr<Settings>::Adopt(new Settings(record));
 }
 
 MPCalibrationExt::Settings*
@@ -64,7 +33,7 @@ MPCalibrationExt::Settings::FromPersistObject(Host::IPersistObject* object) noex
     return nullptr;
   // Settings derives from IPersistObject alone, so the interface pointer is the object.
   auto* candidate = static_cast<Settings*>(object);
-  return LiveSettings::Instance().Contains(candidate) ? candidate : nullptr;
+  return LiveSettings().Contains(candidate) ? candidate : nullptr;
 }
 
 std::int32_t MPCalibrationExt::Settings::ClassCode() {
@@ -73,29 +42,6 @@ std::int32_t MPCalibrationExt::Settings::ClassCode() {
       static_cast<std::uint32_t>(HostServices::RegistryCode(Host::CLSID_MPCalibration)) << 16 |
       static_cast<std::uint32_t>(classCodeLowWord));
   return code;
-}
-
-HRESULT MPCalibrationExt::Settings::QueryInterface(REFIID iid, void** out) noexcept {
-  if (!out)
-    return E_INVALIDARG;
-  if (iid == IID_IUnknown || iid == Host::IID_IPersistObject) {
-    *out = static_cast<Host::IPersistObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG MPCalibrationExt::Settings::AddRef() noexcept {
-  return refs_.fetch_add(1, std::memory_order_relaxed) + 1;
-}
-
-ULONG MPCalibrationExt::Settings::Release() noexcept {
-  const ULONG left = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
-  if (left == 0)
-    delete this;
-  return left;
 }
 
 HRESULT MPCalibrationExt::Settings::Load(Host::IObjectStream* stream) noexcept {

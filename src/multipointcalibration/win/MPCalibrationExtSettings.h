@@ -1,7 +1,7 @@
 #pragma once
-#include <atomic>
 #include <cstdint>
 
+#include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
 #include "multipointcalibration/CalibrationSettings.h"
@@ -12,8 +12,9 @@ namespace MPCalibration {
 
 // One channel's calibration as the host persists it: a CalibrationSettings record behind the
 // host's IPersistObject. Load and Save use the version-2 item sequence of SettingsPersistence.h.
-// The reference count starts at 0; the creator's first AddRef (Create's holder) makes it 1.
-class MPCalibrationExt::Settings final : public Host::IPersistObject {
+// QueryInterface answers IUnknown and IPersistObject only; slot 6 is the host's destructor slot.
+class MPCalibrationExt::Settings final
+    : public Tarn::ComObject<MPCalibrationExt::Settings, Host::IPersistObject> {
 public:
   // The low word of the persistence class code.
   static constexpr std::int32_t classCodeLowWord = 1;
@@ -39,23 +40,18 @@ public:
   CalibrationSettings& Record() noexcept { return record_; }
   const CalibrationSettings& Record() const noexcept { return record_; }
 
-  // IUnknown: IUnknown and IPersistObject only.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
-  ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-  ULONG STDMETHODCALLTYPE Release() noexcept override;
-
   // IPersistObject
-  HRESULT STDMETHODCALLTYPE Load(Host::IObjectStream* stream) noexcept override;
-  HRESULT STDMETHODCALLTYPE Save(Host::IObjectStream* stream) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) noexcept override;
+  [[nodiscard]] HRESULT STDMETHODCALLTYPE Load(Host::IObjectStream* stream) noexcept override;
+  [[nodiscard]] HRESULT STDMETHODCALLTYPE Save(Host::IObjectStream* stream) noexcept override;
+  [[nodiscard]] HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) noexcept override;
 
 private:
+  friend ComObject;
   explicit Settings(const CalibrationSettings& record);
-  // Virtual so that it follows GetClassCode in the table, as the host's layout has it.
-  virtual ~Settings();
+  // Not virtual: the destructor slot (DeletingDestructor) is the table's only destructor entry.
+  ~Settings();
 
   CalibrationSettings record_;
-  std::atomic<ULONG> refs_{0};
   LiveObjectCounter counter_;
 };
 

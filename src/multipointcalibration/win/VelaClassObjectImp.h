@@ -59,7 +59,7 @@ protected:
   // entry gives the object itself, with a reference.
   HRESULT AnswerFromTable(REFIID iid, const GUID& first, const GUID& second, void** out) noexcept {
     if (!out)
-      return E_POINTER;
+      return I::nullOut;
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, first) || IsEqualIID(iid, second)) {
       *out = static_cast<I*>(this);
       this->AddRef();

@@ -31,8 +31,8 @@ ComPtr<Host::IUnitName> UnitEntry::Create() {
 }
 
 ComPtr<Host::IUnitName> UnitEntry::Create(const UnitInfo& unit) {
-  // The count starts at 0; the holder takes the first reference.
-  return ComPtr<Host::IUnitName>(new UnitEntry(unit, TarnString(unit.name)));
+  // The holder takes over the creation reference.
+  return ComPtr<Host::IUnitName>::Adopt(new UnitEntry(unit, TarnString(unit.name)));
 }
 
 UnitInfo UnitEntry::ToUnitInfo() const {
@@ -40,32 +40,6 @@ UnitInfo UnitEntry::ToUnitInfo() const {
   static_cast<UnitPrefixInfo&>(unit) = prefix_;
   unit.name = name_.str();
   return unit;
-}
-
-HRESULT UnitEntry::QueryInterface(REFIID iid, void** out) noexcept {
-  if (!out)
-    return E_INVALIDARG;
-  if (iid == IID_IUnknown || iid == Host::IID_IUnitName) {
-    *out = static_cast<Host::IUnitName*>(this);
-  } else if (iid == Host::IID_IPersistObject) {
-    *out = static_cast<Host::IPersistObject*>(this);
-  } else {
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG UnitEntry::AddRef() noexcept {
-  return refs_.fetch_add(1, std::memory_order_relaxed) + 1;
-}
-
-ULONG UnitEntry::Release() noexcept {
-  const ULONG left = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
-  if (left == 0)
-    delete this;
-  return left;
 }
 
 HRESULT UnitEntry::GetPrefixIndex(std::int32_t* index) noexcept {
@@ -120,8 +94,8 @@ HRESULT UnitEntry::Clone(Host::IUnitName** copy) noexcept {
   if (!copy)
     return E_INVALIDARG;
   try {
-    ComPtr<Host::IUnitName> entry(new UnitEntry(prefix_, name_));
-    *copy = entry.release(); // the caller owns this reference now
+    // The creation reference goes to the caller.
+    *copy = new UnitEntry(prefix_, name_);
     return S_OK;
   } catch (...) {
     return HResultFromCaught();

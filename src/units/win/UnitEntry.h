@@ -1,7 +1,7 @@
 #pragma once
-#include <atomic>
 #include <cstdint>
 
+#include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "foundation/win/TarnString.h"
 #include "hostapi/HostInterfaces.h"
@@ -11,8 +11,9 @@ namespace Tarn {
 
 // A unit as exchanged with the host: IUnitName for its prefix index, name and kind, and
 // IPersistObject for the host's object streams. The name is a TarnString so that clones and the
-// host share it without copying.
-class UnitEntry final : public Host::IUnitName, public Host::IPersistObject {
+// host share it without copying. QueryInterface answers IUnknown and IUnitName with the entry and
+// IPersistObject with its second face, whose slot 6 is the host's destructor slot.
+class UnitEntry final : public ComObject<UnitEntry, Host::IUnitName, Host::IPersistObject> {
 public:
   // The low word of the entry's persistence type code.
   static constexpr std::int32_t typeCodeLowWord = 19;
@@ -24,10 +25,6 @@ public:
 
   UnitEntry(const UnitEntry&) = delete;
   UnitEntry& operator=(const UnitEntry&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override;
-  ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-  ULONG STDMETHODCALLTYPE Release() noexcept override;
 
   HRESULT STDMETHODCALLTYPE GetPrefixIndex(std::int32_t* index) noexcept override;
   HRESULT STDMETHODCALLTYPE GetName(BOOL withPrefix, ITarnString** name) noexcept override;
@@ -44,6 +41,7 @@ public:
   HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) noexcept override;
 
 private:
+  friend ComObject;
   UnitEntry(const UnitPrefixInfo& prefix, TarnString name) noexcept;
   ~UnitEntry() = default;
 
@@ -51,7 +49,6 @@ private:
 
   UnitPrefixInfo prefix_;
   TarnString name_;
-  std::atomic<ULONG> refs_{0};
 };
 
 // Reads a host unit into a unit value; the unit is left as it was on failure.
