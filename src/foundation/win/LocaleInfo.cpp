@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/ModuleStrings.h"
+#include "foundation/NoDestroy.h"
 #include "foundation/win/StatusMessages.h"
 
 #include <atomic>
@@ -61,8 +62,10 @@ void LocaleInfo::SetMessageBoxEnabled(bool enabled) noexcept {
 }
 
 const LocaleInfo& LocaleInfo::Get() {
-  static const LocaleInfo info; // thread-safe one-time construction
-  return info;
+  // Thread-safe one-time construction; never destroyed, as numbers may still be formatted
+  // during the process's exit.
+  static const NoDestroy<LocaleInfo> info;
+  return info.get();
 }
 
 std::locale LocaleInfo::MakeStreamLocale(wchar_t decimalPoint, wchar_t thousandsSep) {

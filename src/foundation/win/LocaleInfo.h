@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/NoDestroy.h"
+
 namespace Tarn {
 
 // Number punctuation of a named locale without digit grouping, so no group separator is ever
@@ -78,6 +80,7 @@ public:
   std::vector<std::wstring> warnings;
 
 private:
+  template <class> friend class NoDestroy;
   LocaleInfo();
 };
 

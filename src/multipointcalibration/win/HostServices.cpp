@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "foundation/NoDestroy.h"
 #include "foundation/XHResult.h"
 
 namespace MPCalibration::HostServices {
@@ -110,8 +111,8 @@ struct Caches {
 };
 
 Caches& TheCaches() {
-  static Caches* caches = new Caches;
-  return *caches;
+  static Tarn::NoDestroy<Caches> caches;
+  return caches.get();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "multipointcalibration/win/ModuleObjects.h"
 
+#include "foundation/NoDestroy.h"
 #include "foundation/win/ResourceStrings.h"
 #include "multipointcalibration/win/CalcClass.h"
 #include "multipointcalibration/win/CalcEnumClass2.h"
@@ -32,22 +33,26 @@ Tarn::TarnString SettingsName() {
 }
 
 // Definition order is construction order, and so the reverse of the
-// registration order.
-const VelaClassInfo g_calculationInfo(CalculationName(),
-                                      Tarn::LoadResourceString(ThisModule(),
-                                                               kCalculationDescriptionId),
-                                      Host::CLSID_MPCalibration, Host::KIND_CalculationClass, 0);
-const VelaClassInfo g_settingsInfo(SettingsName(), Tarn::TarnString(), Host::CLSID_MPCalibration,
-                                   Host::KIND_SettingsClass, 1);
-const VelaClassInfo g_enumeratorInfo(L"MPCalibrationCalcEnum",
-                                     L"Fits curves using a Least Squares approximation",
-                                     Host::CLSID_MPCalibrationEnum, Host::KIND_EnumeratorClass, 0);
+// registration order. None of them is ever destroyed: the host may still call
+// the class objects, and release objects that refer to them, after this
+// module's static destructors have run.
+Tarn::NoDestroy<VelaClassInfo>
+    g_calculationInfo(CalculationName(),
+                      Tarn::LoadResourceString(ThisModule(), kCalculationDescriptionId),
+                      Host::CLSID_MPCalibration, Host::KIND_CalculationClass, std::uint16_t{0});
+Tarn::NoDestroy<VelaClassInfo> g_settingsInfo(SettingsName(), Tarn::TarnString(),
+                                              Host::CLSID_MPCalibration, Host::KIND_SettingsClass,
+                                              std::uint16_t{1});
+Tarn::NoDestroy<VelaClassInfo>
+    g_enumeratorInfo(Tarn::TarnString(L"MPCalibrationCalcEnum"),
+                     Tarn::TarnString(L"Fits curves using a Least Squares approximation"),
+                     Host::CLSID_MPCalibrationEnum, Host::KIND_EnumeratorClass, std::uint16_t{0});
 
-CalculationClassType g_calculationClass(g_calculationInfo);
-// The module's reference, held for as long as the module is loaded: the
+Tarn::NoDestroy<CalculationClassType> g_calculationClass(g_calculationInfo.get());
+// The module's reference, held for as long as the process runs: the
 // registration list points into the object.
-SettingsClassType* const g_settingsClass = new SettingsClassType(g_settingsInfo);
-EnumeratorClassType g_enumeratorClass(g_enumeratorInfo);
+SettingsClassType* const g_settingsClass = new SettingsClassType(g_settingsInfo.get());
+Tarn::NoDestroy<EnumeratorClassType> g_enumeratorClass(g_enumeratorInfo.get());
 
 } // namespace
 
@@ -60,23 +65,23 @@ HMODULE ThisModule() noexcept {
 }
 
 const VelaClassInfo& CalculationClassInfo() noexcept {
-  return g_calculationInfo;
+  return g_calculationInfo.get();
 }
 const VelaClassInfo& SettingsClassInfo() noexcept {
-  return g_settingsInfo;
+  return g_settingsInfo.get();
 }
 const VelaClassInfo& EnumeratorClassInfo() noexcept {
-  return g_enumeratorInfo;
+  return g_enumeratorInfo.get();
 }
 
 Host::ICalculationClass* CalculationClass() noexcept {
-  return &g_calculationClass;
+  return &g_calculationClass.get();
 }
 Host::IPersistClassObject* SettingsClass() noexcept {
   return g_settingsClass;
 }
 Host::ICalcEnumClass2* EnumeratorClass() noexcept {
-  return &g_enumeratorClass;
+  return &g_enumeratorClass.get();
 }
 
 HRESULT RegisterClassObjects(Host::IRegistrarBase& registrar) noexcept {
