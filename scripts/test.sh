@@ -43,10 +43,15 @@ echo "== windows (MinGW-w64, under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 export WINEPREFIX="$root/build/wineprefix-test"
-server_pid=$(bash scripts/wine-start.sh "$WINEPREFIX" | tail -n 1)
+server_pid=$(bash scripts/wine-start.sh "$WINEPREFIX" 96 | tail -n 1)
+# The layout-sensitive window tests run again at 144 dpi, in this prefix (scripts/wine-run.sh).
+server144_pid=$(bash scripts/wine-start.sh "$WINEPREFIX-144" 144 | tail -n 1)
 stop_wine() {
   bash scripts/wine-stop.sh "$WINEPREFIX"
-  if [ -n "${server_pid:-}" ] && kill -0 "$server_pid" 2>/dev/null; then kill "$server_pid" || true; fi
+  bash scripts/wine-stop.sh "$WINEPREFIX-144"
+  for pid in ${server_pid:-} ${server144_pid:-}; do
+    if kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
+  done
 }
 trap stop_wine EXIT
 run_ctest build/windows

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,5 +104,19 @@ bool WritePng(const Picture& picture, const std::wstring& path);
 
 // The DPI the test process is expected to run at (MPCAL_WINE_DPI, else 96).
 int ExpectedDpi();
+
+// Collects what is written to the wide error stream (the module's log) while it lives.
+class ErrorStreamCapture {
+public:
+  ErrorStreamCapture() : previous_(std::wcerr.rdbuf(buffer_.rdbuf())) {}
+  ErrorStreamCapture(const ErrorStreamCapture&) = delete;
+  ErrorStreamCapture& operator=(const ErrorStreamCapture&) = delete;
+  ~ErrorStreamCapture() { std::wcerr.rdbuf(previous_); }
+  std::wstring Text() const { return buffer_.str(); }
+
+private:
+  std::wostringstream buffer_;
+  std::wstreambuf* previous_;
+};
 
 } // namespace GuiDriver

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-#include <sstream>
 #include <stdexcept>
 
 using Tarn::Window::BaseWindow;
@@ -59,17 +57,7 @@ private:
   int id_;
 };
 
-// Collects what the window layer writes to the error stream while it lives.
-class ErrorStreamCapture {
-public:
-  ErrorStreamCapture() : previous_(std::wcerr.rdbuf(buffer_.rdbuf())) {}
-  ~ErrorStreamCapture() { std::wcerr.rdbuf(previous_); }
-  std::wstring Text() const { return buffer_.str(); }
-
-private:
-  std::wostringstream buffer_;
-  std::wstreambuf* previous_;
-};
+using GuiDriver::ErrorStreamCapture;
 
 TEST(BaseWindowTest, ThrowingProcedureStaysAlive) {
   TestWindow window(1);

@@ -143,6 +143,7 @@ protected:
 
 TEST(DialogTest, ThrowingHandlerLeavesTheDialogWorking) {
   ThrowingDialog dialog;
+  GuiDriver::ErrorStreamCapture errors;
   ModalAnswerer answerer;
   answerer.Then([](HWND hwnd) {
     GuiDriver::Click(::GetDlgItem(hwnd, WindowTest::kApply));
@@ -153,6 +154,10 @@ TEST(DialogTest, ThrowingHandlerLeavesTheDialogWorking) {
   EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
   EXPECT_EQ(dialog.value, L"7");
   EXPECT_EQ(answerer.WatchdogEnded(), 0);
+  const std::wstring log = errors.Text();
+  const auto first = log.find(L"TARNBOOTLOG: WINDOW: message 0x0111: apply failed");
+  ASSERT_NE(first, std::wstring::npos) << log;
+  EXPECT_NE(log.find(L"apply failed", first + 1), std::wstring::npos); // once per click
 }
 
 TEST(MessageBoxTest, SeamRecordsCaptionTextAndIcon) {
