@@ -15,12 +15,6 @@ wine wineboot </dev/null >/dev/null 2>&1
 if [ $fresh -eq 1 ] || ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
   # No display needed: windows, GDI, metafiles and the clipboard work with the null driver.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
-  # The desktop process of the first boot started without a driver: boot again with this one,
-  # or the first windows of a fresh prefix cannot be made.
-  wineserver -k </dev/null >/dev/null 2>&1 || true
-  wineserver -w </dev/null >/dev/null 2>&1 || true
-  wineserver -p </dev/null >/dev/null 2>&1 || true
-  wine wineboot </dev/null >/dev/null 2>&1
 fi
 # Wine's own fonts (fonts-wine) where every process finds them, so that "MS Shell Dlg 2" is
 # Tahoma and text measures the same on every machine.
@@ -29,6 +23,14 @@ if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
   for f in /usr/share/wine/fonts/*.ttf; do
     [ -e "$fonts/$(basename "$f")" ] || cp "$f" "$fonts/"
   done
+fi
+if [ $fresh -eq 1 ]; then
+  # The desktop process of the first boot started without a driver: boot again with this one,
+  # or the first windows of a fresh prefix cannot be made.
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wine wineboot </dev/null >/dev/null 2>&1
 fi
 dpi=${2:-}
 if [ -n "$dpi" ] && ! grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$dpi")" "$WINEPREFIX/user.reg" 2>/dev/null; then
