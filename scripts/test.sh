@@ -55,6 +55,32 @@ stop_wine() {
 }
 trap stop_wine EXIT
 run_ctest build/windows
+
+echo "== shippable module (windows-release)"
+# Only the DLL is built. Its export table must name DllRegisterClassObjects alone, and the
+# reference host of the test build must load it, register it and read calibrated samples that
+# match those of the test build's module.
+release_dll=$(bash scripts/package.sh | tail -n 1)
+exports=$(x86_64-w64-mingw32-objdump -p "$release_dll" \
+  | awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && NF == 0 { on = 0 } on { print $NF }')
+if [ "$exports" != "DllRegisterClassObjects" ]; then
+  echo "release DLL exports: ${exports:-nothing}" >&2
+  failed=1
+fi
+check=build/windows-release/hostcheck
+rm -rf "$check" && mkdir -p "$check"
+cp build/windows/hostbin/velahost.exe build/windows/hostbin/Vela.dll "$release_dll" "$check/"
+if (cd "$check" && bash "$root/scripts/wine-run.sh" velahost.exe demo doc.vdoc \
+      && bash "$root/scripts/wine-run.sh" velahost.exe dump doc.vdoc release.txt) \
+   && (cd build/windows/hostbin \
+      && bash "$root/scripts/wine-run.sh" velahost.exe dump "../../../$check/doc.vdoc" \
+         "../../../$check/test.txt") \
+   && cmp -s "$check/release.txt" "$check/test.txt" && [ -s "$check/release.txt" ]; then
+  echo "release DLL: $(stat -c %s "$release_dll") bytes, loaded and calibrated by the host"
+else
+  echo "release DLL: the reference host could not use it" >&2
+  failed=1
+fi
 stop_wine
 trap - EXIT
 
