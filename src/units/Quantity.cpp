@@ -6,6 +6,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "foundation/NoDestroy.h"
 #include "units/KnownUnits.h"
 #include "units/UnitPrefixes.h"
 
@@ -41,6 +42,11 @@ Quantity MakeQuantity(double value, const std::wstring& unit) {
 }
 
 Quantity ParseQuantity(std::wistream& in) {
+  static const NoDestroy<std::set<std::wstring>> none;
+  return ParseQuantity(in, none.get());
+}
+
+Quantity ParseQuantity(std::wistream& in, const std::set<std::wstring>& wholeUnits) {
   double value = 0.0;
   if (!(in >> value))
     return InvalidQuantity();
@@ -50,7 +56,7 @@ Quantity ParseQuantity(std::wistream& in) {
     in.clear(in.rdstate() & ~std::ios_base::failbit);
     return MakeQuantity(value, std::wstring());
   }
-  if (token.size() < 2 || IsKnownUnit(token))
+  if (token.size() < 2 || IsKnownUnit(token) || wholeUnits.contains(token))
     return MakeQuantity(value, token);
   const std::int32_t power = PrefixLetterPower(token.front());
   if (power == 0)

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <locale>
+#include <set>
 #include <string>
 
 namespace Tarn {
@@ -27,6 +28,11 @@ Quantity MakeQuantity(double value, const std::wstring& unit);
 // bad input, or a value out of the range of a double, gives the invalid quantity. A missing unit
 // token leaves the stream at its end without the fail state.
 Quantity ParseQuantity(std::wistream& in);
+
+// As above, and a token in `wholeUnits` is taken whole too: user units such as "psi", "atm" or
+// "Torr" whose first letter happens to be a prefix letter. "mV" still splits unless "mV" itself
+// is in the set.
+Quantity ParseQuantity(std::wistream& in, const std::set<std::wstring>& wholeUnits);
 
 // Writes the quantity with the stream's own format settings: without a unit the plain value,
 // with a known unit "mantissa prefix+unit", with any other unit "value unit". A known unit whose
