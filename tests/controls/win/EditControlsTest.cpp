@@ -1,5 +1,6 @@
 #include "controls/NumberText.h"
 #include "controls/win/HostTexts.h"
+#include "foundation/win/LocaleInfo.h"
 #include "window/win/Dpi.h"
 #include "window/win/MessageBox.h"
 #include "window/win/WindowUtil.h"
@@ -141,8 +142,9 @@ TEST_F(EditControls, TextIsLimitedTo255Characters) {
   EditTest::EditTestDialog dialog;
   ASSERT_TRUE(Show(dialog));
   const HWND edit = dialog.Item(EditTest::kScale);
-  SelectAll(edit);
-  GuiDriver::TypeText(edit, std::wstring(300, L'1'));
+  ::SetWindowTextW(edit, std::wstring(250, L'1').c_str());
+  ::SendMessageW(edit, EM_SETSEL, 250, 250);
+  GuiDriver::TypeText(edit, std::wstring(8, L'2'));
   EXPECT_EQ(GuiDriver::Text(edit).size(), 255u);
 }
 
@@ -298,6 +300,34 @@ TEST_F(EditControls, DoubleEditWritesAndReadsTheUsersSeparator) {
   EXPECT_FALSE(scale.IsTextValid());
 }
 
+TEST_F(EditControls, DoubleEditBoundToTheMarker) {
+  EditTest::EditTestDialog dialog;
+  ASSERT_TRUE(Show(dialog));
+  auto& scale = dialog.scale;
+  scale.SetErrorProvider(&dialog.provider);
+  // The range of the validator it replaced is kept.
+  auto* validator = dynamic_cast<TarnControls::FltRangeValidatorErrProv*>(scale.GetValidator());
+  ASSERT_TRUE(validator);
+  EXPECT_EQ(validator->Range().min, -10.0);
+  EXPECT_EQ(validator->Range().max, 10.0);
+
+  const std::wstring sep = Separator();
+  const wchar_t other = sep == L"," ? L'.' : L',';
+  SelectAll(scale.hwnd());
+  GuiDriver::TypeText(scale.hwnd(), L"1");
+  GuiDriver::TypeText(scale.hwnd(), std::wstring(1, other)); // not the user's separator
+  EXPECT_EQ(GuiDriver::Text(scale.hwnd()), L"1");
+  GuiDriver::TypeText(scale.hwnd(), sep + L"5e1");
+  EXPECT_EQ(GuiDriver::Text(scale.hwnd()), L"1" + sep + L"5e1");
+  EXPECT_TRUE(dialog.provider.IsShown());
+  EXPECT_EQ(dialog.provider.Text(), L"Enter a value from -10 to 10.");
+  GuiDriver::TypeText(scale.hwnd(), L"\b\b");
+  EXPECT_FALSE(dialog.provider.IsShown());
+  EXPECT_DOUBLE_EQ(scale.GetValue(), 1.5);
+  GuiDriver::TypeText(scale.hwnd(), L"e");
+  EXPECT_TRUE(dialog.provider.IsShown()); // "1.5e" does not parse to its end
+}
+
 TEST_F(EditControls, BalloonShowsOnTheMarkerAndCloses) {
   EditTest::EditTestDialog dialog;
   ASSERT_TRUE(Show(dialog));
@@ -375,6 +405,69 @@ TEST_F(EditControls, BalloonLinkRunsItsHandler) {
   EXPECT_TRUE(balloon->IsOpen());
   const std::wstring dpi = std::to_wstring(GuiDriver::ExpectedDpi());
   EXPECT_FALSE(GuiDriver::CaptureToPng(balloon->hwnd(), L"edit_balloon_link_" + dpi).empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditControls, BalloonClosesAsItsOptionsSay) {
+  using Balloon = WTL::CBalloonHelp;
+  struct Row {
+    const char* name;
+    unsigned options;
+    std::function<void(HWND owner)> event;
+    bool closes;
+  };
+  const Row rows[] = {
+      {"owner hidden", Balloon::unCloseWithOwner, [](HWND o) { ::ShowWindow(o, SW_HIDE); }, true},
+      {"owner hidden, not asked", 0, [](HWND o) { ::ShowWindow(o, SW_HIDE); }, false},
+      {"owner disabled", Balloon::unCloseWithOwner, [](HWND o) { ::EnableWindow(o, FALSE); }, true},
+      {"dialog moved", Balloon::unCloseOnOwnerMove,
+       [](HWND o) {
+         ::SetWindowPos(::GetAncestor(o, GA_ROOT), nullptr, 40, 40, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       },
+       true},
+      {"dialog moved, not asked", Balloon::unCloseWithOwner,
+       [](HWND o) {
+         ::SetWindowPos(::GetAncestor(o, GA_ROOT), nullptr, 60, 60, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       },
+       false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    EditTest::EditTestDialog dialog;
+    ASSERT_TRUE(Show(dialog));
+    const HWND owner = dialog.Item(EditTest::kScale);
+    Balloon balloon;
+    ASSERT_TRUE(balloon.Create(owner, L"Title", L"Text", {100, 100}, 78,
+                               r.options | Balloon::unNoActivate));
+    const HWND window = balloon.hwnd();
+    // The test polls itself, so the real timer never closes the balloon behind its back.
+    ::KillTimer(window, Balloon::kPollTimer);
+    ::SendMessageW(window, WM_TIMER, Balloon::kPollTimer, 0);
+    ASSERT_TRUE(::IsWindow(window));
+    r.event(owner);
+    ::SendMessageW(window, WM_TIMER, Balloon::kPollTimer, 0);
+    EXPECT_EQ(!::IsWindow(window), r.closes);
+    EXPECT_EQ(!balloon.IsOpen(), r.closes);
+  }
+}
+
+TEST_F(EditControls, BalloonIsTopMostOnlyWhenAsked) {
+  EditTest::EditTestDialog dialog;
+  ASSERT_TRUE(Show(dialog));
+  for (unsigned options : {0x87E00u, 0x87E04u}) {
+    WTL::CBalloonHelp balloon;
+    ASSERT_TRUE(balloon.Create(dialog.hwnd(), L"Title", L"Text", {100, 100}, 79, options));
+    const auto exStyle = ::GetWindowLongPtrW(balloon.hwnd(), GWL_EXSTYLE);
+    EXPECT_EQ((exStyle & WS_EX_TOPMOST) != 0, (options & 0x4) != 0) << std::hex << options;
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(::GetWindowLongPtrW(balloon.hwnd(), GWL_STYLE) & WS_POPUP, WS_POPUP);
+    EXPECT_EQ(::GetWindow(balloon.hwnd(), GW_OWNER), dialog.hwnd());
+  }
 }
 
 } // namespace
