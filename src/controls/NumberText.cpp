@@ -156,19 +156,14 @@ double RoundToSignificant(double value, int precision) {
   const int digits = EffectivePrecision(precision);
   const int exponent =
       static_cast<int>(std::floor(std::log(std::fabs(value)) / std::log(10.0) + 0.5));
-  const int power = digits - exponent;
-  const double scale = std::pow(10.0, power);
-  double rounded;
-  if (std::isfinite(scale)) {
-    rounded = std::floor(scale * value + 0.5) / scale;
-  } else {
-    // 10^power overflows for values near the bottom of the range: scale in two steps.
-    const int low = power / 2;
-    const double first = std::pow(10.0, low);
-    const double second = std::pow(10.0, power - low);
-    rounded = std::floor(value * first * second + 0.5) / second / first;
-  }
-  return std::isfinite(rounded) ? rounded : value;
+  // In extended precision 10^(digits - exponent) stays finite down to the smallest subnormal,
+  // and the scaled value keeps the digits that double arithmetic would lose.
+  const long double scale = std::pow(10.0L, digits - exponent);
+  if (!std::isfinite(scale))
+    return value;
+  const long double rounded = std::floor(scale * value + 0.5L) / scale;
+  const double result = static_cast<double>(rounded);
+  return std::isfinite(result) ? result : value;
 }
 
 } // namespace TarnControls
