@@ -1,10 +1,12 @@
 #include "window/win/Dialog.h"
+#include "window/win/ControlSubclass.h"
 #include "window/win/MessageBox.h"
 
 #include "GuiDriver.h"
 #include "TestDialog.h"
 
 #include <gtest/gtest.h>
+#include <windowsx.h>
 
 #include <stdexcept>
 #include <vector>
@@ -218,6 +220,51 @@ TEST(MessageBoxTest, BoxFromAModalDialogIsAnsweredInTurn) {
   ASSERT_EQ(answerer.Seen().size(), 2u);
   EXPECT_EQ(answerer.Seen()[1].caption, L"Question");
   EXPECT_EQ(answerer.Seen()[1].text, L"Apply now?");
+}
+
+} // namespace
+
+namespace {
+
+// Records the pointer messages that reach a control.
+class PointerLog : public Tarn::Window::ControlSubclass {
+public:
+  std::vector<std::pair<UINT, POINT>> seen;
+
+protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
+      seen.push_back({message, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}});
+    return DefaultHandle(message, wParam, lParam);
+  }
+};
+
+TEST(GuiDriverTest, KeysAndPointerReachTheControl) {
+  TestDialog dialog;
+  ASSERT_TRUE(GuiDriver::ShowModeless(dialog));
+  const HWND kind = dialog.Item(WindowTest::kKind);
+  EXPECT_TRUE(GuiDriver::PressKey(kind, VK_DOWN));
+  EXPECT_EQ(GuiDriver::ComboSelection(kind), 1);
+  EXPECT_TRUE(GuiDriver::PressKey(kind, VK_END));
+  EXPECT_EQ(GuiDriver::ComboSelection(kind), 2);
+
+  const HWND remember = dialog.Item(WindowTest::kRemember);
+  PointerLog log;
+  ASSERT_TRUE(log.Attach(remember));
+  EXPECT_TRUE(GuiDriver::ClickAt(remember, {5, 4}));
+  EXPECT_TRUE(GuiDriver::IsChecked(remember));
+  GuiDriver::MoveMouse(remember, {7, 3});
+  ASSERT_EQ(log.seen.size(), 4u);
+  EXPECT_EQ(log.seen[1].first, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(log.seen[2].first, static_cast<UINT>(WM_LBUTTONUP));
+  EXPECT_EQ(log.seen[3].first, static_cast<UINT>(WM_MOUSEMOVE));
+  EXPECT_EQ(log.seen[3].second.x, 7);
+  EXPECT_EQ(log.seen[3].second.y, 3);
+
+  ::EnableWindow(remember, FALSE);
+  EXPECT_FALSE(GuiDriver::ClickAt(remember, {5, 4}));
+  EXPECT_FALSE(GuiDriver::PressKey(remember, VK_SPACE));
+  EXPECT_TRUE(GuiDriver::IsChecked(remember));
 }
 
 } // namespace
