@@ -49,6 +49,7 @@ public:
   const std::wstring& LinkText() const noexcept { return linkText_; }
   unsigned OptionFlags() const noexcept { return options_; }
   int Icon() const noexcept { return icon_; }
+  POINT Anchor() const noexcept { return anchor_; }
   bool Themed() const noexcept { return static_cast<bool>(theme_); }
   const TarnControls::BalloonLayout& Layout() const noexcept { return layout_; }
 

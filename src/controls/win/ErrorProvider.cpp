@@ -78,10 +78,17 @@ void ErrorProvider::ShowBalloon() {
   const Tarn::Window::Rect r = Tarn::Window::ScreenRect(hwnd());
   const POINT anchor{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   const bool link = BalloonHasLink(mFlags, !mLinkText.empty());
+  const std::wstring linkText = link ? mLinkText : std::wstring();
+  // The same balloon at the same place is already up: making it again would only flicker.
+  if (balloon_ && balloon_->IsOpen() && balloon_->Title() == mTitle &&
+      balloon_->Content() == mText && balloon_->LinkText() == linkText &&
+      balloon_->Icon() == BalloonIcon(mFlags) && balloon_->Anchor().x == anchor.x &&
+      balloon_->Anchor().y == anchor.y)
+    return;
   if (!balloon_)
     balloon_ = std::make_unique<WTL::CBalloonHelp>();
   balloon_->Create(hwnd(), mTitle, mText, anchor, BalloonIcon(mFlags),
-                   BalloonOptions(mFlags, !mLinkText.empty()), link ? mLinkText : std::wstring(),
+                   BalloonOptions(mFlags, !mLinkText.empty()), linkText,
                    link ? mLinkHandler : std::function<void()>());
 }
 

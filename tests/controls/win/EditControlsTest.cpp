@@ -361,8 +361,9 @@ TEST_F(EditControls, BalloonShowsOnTheMarkerAndCloses) {
   EXPECT_FALSE(GuiDriver::CaptureToPng(window, L"edit_balloon_" + dpi).empty());
   EXPECT_FALSE(GuiDriver::CaptureToPng(dialog.hwnd(), L"edit_dialog_marked_" + dpi).empty());
 
-  // A small move does not show it again; a click in it closes it.
+  // Moving over the marker keeps the same balloon up; a click in it closes it.
   GuiDriver::MoveMouse(marker.hwnd(), {6, 7});
+  GuiDriver::MoveMouse(marker.hwnd(), {1, 1});
   EXPECT_EQ(marker.CurrentBalloon()->hwnd(), window);
   const POINT inside{layout.body.left + 20, layout.body.top + 5};
   ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
