@@ -126,6 +126,36 @@ TEST(DialogTest, TemplateByIdOrNameInALanguage) {
   }
 }
 
+// The object is reached by the messages that come before WM_INITDIALOG, with its window known.
+TEST(DialogTest, MessagesBeforeInitDialogReachTheObject) {
+  class OwnerDrawDialog : public Dialog {
+  public:
+    OwnerDrawDialog() : Dialog({MAKEINTRESOURCEW(101), 0, nullptr}) {}
+    std::vector<UINT> order;
+    HWND measuredBy = nullptr;
+
+  protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message == WM_MEASUREITEM) {
+        order.push_back(message);
+        measuredBy = hwnd();
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 21;
+        return TRUE;
+      }
+      if (message == WM_INITDIALOG)
+        order.push_back(message);
+      return Dialog::HandleMessage(message, wParam, lParam);
+    }
+  } dialog;
+  const HWND hwnd = GuiDriver::ShowModeless(dialog);
+  ASSERT_TRUE(hwnd);
+  ASSERT_GE(dialog.order.size(), 2u);
+  EXPECT_EQ(dialog.order.front(), static_cast<UINT>(WM_MEASUREITEM));
+  EXPECT_EQ(dialog.order.back(), static_cast<UINT>(WM_INITDIALOG));
+  EXPECT_EQ(dialog.measuredBy, hwnd);
+  EXPECT_EQ(::SendDlgItemMessageW(hwnd, WindowTest::kKind, CB_GETITEMHEIGHT, 0, 0), 21);
+}
+
 TEST(DialogTest, MissingTemplateFailsWithoutAWindow) {
   TestDialog byId({MAKEINTRESOURCEW(4321), 0, nullptr});
   EXPECT_EQ(byId.DoModal(nullptr), -1);
