@@ -472,3 +472,46 @@ TEST_F(EditControls, BalloonIsTopMostOnlyWhenAsked) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RangeValidators, TransferOnlyWhenAskedWithTheUsersSeparator) {
+  const std::wstring sep = TarnControls::UserDecimalSeparator();
+  TarnControls::FltRangeValidator decimal(10.0, -10.0);
+  std::wstring text = L"2" + sep + L"25";
+  double value = -1.0;
+  EXPECT_EQ(decimal.Transfer(text, &value, TarnControls::TransferDirection::Get), 0u);
+  EXPECT_EQ(value, -1.0);
+  decimal.SetTransfer(true);
+  EXPECT_EQ(decimal.Transfer(text, &value, TarnControls::TransferDirection::Get), 8u);
+  EXPECT_EQ(value, 2.25);
+  value = -0.125;
+  EXPECT_EQ(decimal.Transfer(text, &value, TarnControls::TransferDirection::Set), 8u);
+  EXPECT_EQ(text, L"-0" + sep + L"125");
+
+  TarnControls::TarnRangeValidator whole(0, 6);
+  whole.SetTransfer(true);
+  std::wstring digits = L"5";
+  std::int32_t number = 0;
+  EXPECT_EQ(whole.Transfer(digits, &number, TarnControls::TransferDirection::Get), 4u);
+  EXPECT_EQ(number, 5);
+}
+
+TEST(RangeValidators, FilterAndWholeTextChecks) {
+  const std::wstring sep = TarnControls::UserDecimalSeparator();
+  TarnControls::FltRangeValidator decimal(2.0, -1.5);
+  for (wchar_t c : std::wstring(L"-+eE0123456789") + sep)
+    EXPECT_TRUE(decimal.IsValidInput(c)) << static_cast<int>(c);
+  const std::wstring rejected = std::wstring(L"dfx ") + (sep == L"," ? L'.' : L',');
+  for (wchar_t c : rejected)
+    EXPECT_FALSE(decimal.IsValidInput(c)) << static_cast<int>(c);
+  EXPECT_TRUE(decimal.IsValid(L"-1" + sep + L"5"));
+  EXPECT_TRUE(decimal.IsValid(L"2"));
+  EXPECT_FALSE(decimal.IsValid(L"2" + sep + L"01"));
+  TarnControls::TarnRangeValidator whole(0, 6);
+  EXPECT_FALSE(whole.IsValidInput(L'.'));
+  EXPECT_TRUE(whole.IsValid(L"6"));
+  EXPECT_FALSE(whole.IsValid(L"7"));
+}
+
+} // namespace
