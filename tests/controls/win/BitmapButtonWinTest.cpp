@@ -161,6 +161,42 @@ TEST_F(SicnButtonWin, EachClickCounts) {
   EXPECT_EQ(clicks, 2);
 }
 
+// The data pane draws 326, 327 and 328 as 16 x 16 markers with AND on white, the value on row 8:
+// loaded with the window colour for their light grey, only the triangle pointing at row 8 is left.
+TEST(PaneMarkers, LoadOnTheWindowColourAndPointAtRowEight) {
+  const COLORREF w = ::GetSysColor(COLOR_WINDOW);
+  const std::uint32_t window = (GetRValue(w) << 16) | (GetGValue(w) << 8) | GetBValue(w);
+  for (int id : {326, 327, 328}) {
+    SCOPED_TRACE(id);
+    Tarn::unique_hbitmap marker(
+        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                          IMAGE_BITMAP, 0, 0, LR_LOADTRANSPARENT)));
+    ASSERT_TRUE(marker);
+    const SIZE size = BitmapSize(marker.get());
+    ASSERT_EQ(size.cx, 16);
+    ASSERT_EQ(size.cy, 16);
+    const auto pixels = Pixels(marker.get(), size);
+    auto at = [&](int x, int y) { return pixels[y * 16 + x]; };
+    int drawn[16] = {};
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        drawn[y] += at(x, y) != window && at(x, y) != 0xFFFFFF;
+    EXPECT_EQ(drawn[0], 0);
+    EXPECT_EQ(drawn[15], 0);
+    // The tip is the leftmost drawn pixel, on row 8; the rows around it mirror each other.
+    int tip = 16;
+    for (int x = 15; x >= 0; --x)
+      if (at(x, 8) != window && at(x, 8) != 0xFFFFFF)
+        tip = x;
+    EXPECT_LE(tip, 3);
+    for (int y = 0; y < 16; ++y)
+      EXPECT_TRUE(at(tip, y) == window || at(tip, y) == 0xFFFFFF || y == 8) << y;
+    for (int d = 1; d < 7; ++d)
+      EXPECT_EQ(drawn[8 - d], drawn[8 + d]) << d;
+    EXPECT_GT(drawn[8], drawn[2]);
+  }
+}
+
 TEST_F(BmpTxtButtonWin, DisabledGlyphIsDrawnInGreyTones) {
   TBmpTxtButton& button = dialog.help;
   const HWND hwnd = button.hwnd();
