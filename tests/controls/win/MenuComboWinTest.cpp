@@ -88,6 +88,13 @@ TEST_F(MenuComboWin, ClosedComboKeysSkipSpecialItems) {
   }
 }
 
+TEST_F(MenuComboWin, TypingTheFirstLetterOfAHeadingMovesPastIt) {
+  ASSERT_TRUE(GuiDriver::TypeText(combo, L"h"));
+  EXPECT_EQ(GuiDriver::ComboSelection(combo), 4);
+  ASSERT_TRUE(GuiDriver::TypeText(combo, L"g"));
+  EXPECT_EQ(GuiDriver::ComboSelection(combo), 2);
+}
+
 TEST_F(MenuComboWin, WheelOnClosedComboSkipsSpecialItems) {
   Wheel(-WHEEL_DELTA);
   EXPECT_EQ(GuiDriver::ComboSelection(combo), 2);
