@@ -89,10 +89,8 @@ bool SwallowListClick(int itemAtPoint, int current, const SpecialItems& specials
   return specials.Contains(itemAtPoint >= 0 ? itemAtPoint : current);
 }
 
-int ClosedComboKey(unsigned virtualKey, int current, int count, int pageItems,
-                   const SpecialItems& specials) noexcept {
-  if (count <= 0)
-    return -1;
+std::optional<int> ClosedComboKey(unsigned virtualKey, int current, int count, int pageItems,
+                                  const SpecialItems& specials) noexcept {
   const int page = std::max(1, pageItems);
   int proposed = 0;
   switch (virtualKey) {
@@ -117,8 +115,10 @@ int ClosedComboKey(unsigned virtualKey, int current, int count, int pageItems,
     proposed = current + page;
     break;
   default:
-    return -1;
+    return std::nullopt;
   }
+  if (count <= 0)
+    return current;
   return NextSelectable(current, proposed, count, specials);
 }
 

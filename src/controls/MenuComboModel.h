@@ -1,6 +1,7 @@
 #pragma once
 #include "controls/ControlGeometry.h"
 
+#include <optional>
 #include <vector>
 
 namespace TarnControls {
@@ -52,11 +53,12 @@ ListKeyResult OpenListKey(unsigned virtualKey, int current, int count,
 // current item, is special.
 bool SwallowListClick(int itemAtPoint, int current, const SpecialItems& specials) noexcept;
 
-// The selection a key or wheel notch on the closed combo moves to, special items skipped; -1 for
-// a key that is not a navigation key. `pageItems` is how far page up and page down move.
-// Wheel notches are passed as virtual key up (towards the top) or down.
-int ClosedComboKey(unsigned virtualKey, int current, int count, int pageItems,
-                   const SpecialItems& specials) noexcept;
+// The selection a key or wheel notch on the closed combo moves to, special items skipped (the
+// current selection when nothing else can be chosen); none for a key that is not a navigation
+// key. `pageItems` is how far page up and page down move. Wheel notches are passed as virtual key
+// up (towards the top) or down.
+std::optional<int> ClosedComboKey(unsigned virtualKey, int current, int count, int pageItems,
+                                  const SpecialItems& specials) noexcept;
 
 // Item height: (text height + external leading) x 1.25, rounded to the nearest integer.
 int MenuComboItemHeight(int textHeight, int externalLeading) noexcept;

@@ -106,12 +106,14 @@ TEST(MenuComboModel, ClosedComboSkipsSpecialItems) {
       {"no selection, down onto a heading", {0}, 3, -1, kDown, 1},
       {"no selection, up", {0}, 3, -1, kUp, 1},
       {"empty list", {}, 0, -1, kDown, -1},
-      {"not a navigation key", {}, 3, 1, 'X', -1},
+      {"nothing but special items", {0, 1}, 2, -1, kDown, -1},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     EXPECT_EQ(ClosedComboKey(r.key, r.current, r.count, 3, Specials(r.specials)), r.expected);
   }
+  EXPECT_EQ(ClosedComboKey('X', 1, 3, 3, Specials({})), std::nullopt);
+  EXPECT_EQ(ClosedComboKey(0x0D, 1, 3, 3, Specials({})), std::nullopt); // Enter
 }
 
 TEST(MenuComboModel, NextSelectableKeepsCurrentWhenNothingElseFits) {

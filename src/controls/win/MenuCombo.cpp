@@ -255,14 +255,13 @@ void MenuCombo::SelectAndNotify(int index) noexcept {
 }
 
 bool MenuCombo::MoveClosedSelection(unsigned virtualKey) noexcept {
-  const int count = Count();
   const int current = GetSelection();
   const int page = static_cast<int>(::SendMessageW(hwnd(), CB_GETMINVISIBLE, 0, 0));
-  const int target = ClosedComboKey(virtualKey, current, count, page, mSpecialItems);
-  if (target < 0)
+  const auto target = ClosedComboKey(virtualKey, current, Count(), page, mSpecialItems);
+  if (!target)
     return false;
-  if (target != current)
-    SelectAndNotify(target);
+  if (*target != current)
+    SelectAndNotify(*target);
   return true;
 }
 
