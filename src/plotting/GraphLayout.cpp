@@ -1,0 +1,95 @@
+#include "plotting/GraphLayout.h"
+
+#include <cmath>
+
+namespace GUILib {
+
+CurveWindowLayout LayoutCurveWindow(PixelRect client) noexcept {
+  const int l = client.left, t = client.top, r = client.right, b = client.bottom;
+  CurveWindowLayout layout;
+  layout.graph = {l + 80, t + 18, r - 26, b - 55};
+  layout.verticalScale = {l, t + 18, l + 80, b - 55};
+  layout.horizontalScale = {l + 80, b - 55, r - 26, b};
+  const int middle = layout.graph.left + layout.graph.Width() / 2;
+  layout.xReadOut = {layout.graph.left, t, middle, t + 18};
+  layout.yReadOut = {middle, t, layout.graph.right, t + 18};
+  return layout;
+}
+
+bool CanPaintGraph(PixelRect client) noexcept {
+  return client.Width() > 3 && client.Height() > 3;
+}
+
+std::array<PixelPoint, 3> AxisPolyline(PixelRect client) noexcept {
+  return {{{client.left, client.top},
+           {client.left, client.bottom - 1},
+           {client.right - 1, client.bottom - 1}}};
+}
+
+PixelPoint ReadOutAnchor(ReadOutOrientation orientation, unsigned alignment,
+                         PixelRect client) noexcept {
+  const unsigned horizontal = alignment & kAlignCentre;
+  const int l = client.left, t = client.top, r = client.right, b = client.bottom;
+  const bool centred = horizontal == kAlignCentre;
+  const bool right = horizontal == kAlignRight;
+  switch (orientation) {
+  case ReadOutOrientation::Normal:
+    return centred ? PixelPoint{r / 2, b} : right ? PixelPoint{r, b} : PixelPoint{0, b};
+  case ReadOutOrientation::Up:
+    return centred ? PixelPoint{r, b / 2} : right ? PixelPoint{r, t} : PixelPoint{r, 0};
+  case ReadOutOrientation::Down:
+    return centred ? PixelPoint{l, b / 2} : right ? PixelPoint{l, b} : PixelPoint{l, 0};
+  case ReadOutOrientation::UpsideDown:
+    return centred ? PixelPoint{r / 2, t} : right ? PixelPoint{l, t} : PixelPoint{0, t};
+  }
+  return {r / 2, b};
+}
+
+PixelPoint ColourMenuEntrySize(int checkWidth, int textWidth, int menuHeight) noexcept {
+  return {checkWidth + textWidth + menuHeight + 8, menuHeight};
+}
+
+ColourMenuEntryParts LayoutColourMenuEntry(PixelRect item, int checkWidth,
+                                           int checkHeight) noexcept {
+  ColourMenuEntryParts parts;
+  parts.checkMark = {item.left + 2, item.top + 2, item.left + 2 + checkWidth,
+                     item.top + 2 + checkHeight};
+  parts.text = {item.left + checkWidth + 4, item.top + 2, item.right - checkWidth - 4,
+                item.bottom - 2};
+  parts.swatch = {item.right - item.Height() + 2, item.top + 2, item.right - 2, item.bottom - 2};
+  return parts;
+}
+
+std::vector<TableColumn> TableColumns(PixelRect client, std::span<const double> fractions) {
+  std::vector<TableColumn> columns;
+  columns.reserve(fractions.size());
+  int left = client.left;
+  for (double fraction : fractions) {
+    const double width = std::floor(client.Width() * fraction);
+    const int w = std::isfinite(width) && width > 0 ? static_cast<int>(width) : 0;
+    columns.push_back({left, w});
+    left += w;
+  }
+  return columns;
+}
+
+int TableRowHeight(int textHeight) noexcept {
+  return static_cast<int>(textHeight * 1.2);
+}
+
+RowSpan TableRowBoundaries(int top, int bottom, double offset, int rowHeight) noexcept {
+  if (rowHeight <= 0)
+    return {};
+  const double first = std::ceil((top - offset) / rowHeight);
+  const double last = std::floor((bottom - offset) / rowHeight);
+  if (!(first <= last) || !std::isfinite(first) || !std::isfinite(last))
+    return {};
+  return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+PixelRect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept {
+  const int top = static_cast<int>(row * static_cast<double>(rowHeight) + offset);
+  return {column.left, top, column.left + column.width, top + rowHeight};
+}
+
+} // namespace GUILib

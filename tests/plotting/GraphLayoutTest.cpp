@@ -1,0 +1,123 @@
+#include "plotting/GraphLayout.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace GUILib {
+namespace {
+
+bool Inside(const PixelRect& inner, const PixelRect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+bool Overlap(const PixelRect& a, const PixelRect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(GraphLayout, CurveWindowPartsTileTheClientWithoutOverlap) {
+  for (const PixelRect client : {PixelRect{0, 0, 640, 480}, PixelRect{10, 20, 410, 320}}) {
+    SCOPED_TRACE(client.right);
+    const CurveWindowLayout l = LayoutCurveWindow(client);
+    EXPECT_EQ(l.graph, (PixelRect{client.left + 80, client.top + 18, client.right - 26,
+                                  client.bottom - 55}));
+    EXPECT_EQ(l.verticalScale.right, l.graph.left);
+    EXPECT_EQ(l.verticalScale.top, l.graph.top);
+    EXPECT_EQ(l.verticalScale.bottom, l.graph.bottom);
+    EXPECT_EQ(l.horizontalScale.top, l.graph.bottom);
+    EXPECT_EQ(l.horizontalScale.left, l.graph.left);
+    EXPECT_EQ(l.horizontalScale.right, l.graph.right);
+    EXPECT_EQ(l.horizontalScale.bottom, client.bottom);
+    const std::vector<PixelRect> parts{l.graph, l.verticalScale, l.horizontalScale, l.xReadOut,
+                                       l.yReadOut};
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      EXPECT_TRUE(Inside(parts[i], client)) << i;
+      EXPECT_GT(parts[i].Width(), 0) << i;
+      for (std::size_t j = i + 1; j < parts.size(); ++j)
+        EXPECT_FALSE(Overlap(parts[i], parts[j])) << i << " " << j;
+    }
+    EXPECT_GT(l.xReadOut.Width(), 2 * kReadOutTextInset);
+  }
+}
+
+TEST(GraphLayout, PaintingNeedsMoreThanThreePixelsEachWay) {
+  EXPECT_FALSE(CanPaintGraph({0, 0, 3, 100}));
+  EXPECT_FALSE(CanPaintGraph({0, 0, 100, 3}));
+  EXPECT_TRUE(CanPaintGraph({0, 0, 4, 4}));
+  EXPECT_FALSE(CanPaintGraph({0, 0, 0, 0}));
+  const auto axes = AxisPolyline({0, 0, 200, 100});
+  EXPECT_EQ(axes[0], (PixelPoint{0, 0}));
+  EXPECT_EQ(axes[1], (PixelPoint{0, 99}));
+  EXPECT_EQ(axes[2], (PixelPoint{199, 99}));
+}
+
+TEST(GraphLayout, ReadOutAnchors) {
+  const PixelRect c{0, 0, 120, 20};
+  struct Row {
+    ReadOutOrientation orientation;
+    unsigned align;
+    PixelPoint anchor;
+  };
+  using O = ReadOutOrientation;
+  const Row rows[] = {
+      {O::Normal, kAlignBottom | kAlignCentre, {60, 20}},
+      {O::Normal, kAlignRight, {120, 20}},
+      {O::Normal, kAlignLeft, {0, 20}},
+      {O::Up, kAlignCentre, {120, 10}},
+      {O::Up, kAlignRight, {120, 0}},
+      {O::Up, kAlignLeft, {120, 0}},
+      {O::Down, kAlignCentre, {0, 10}},
+      {O::Down, kAlignRight | kAlignBottom, {0, 20}},
+      {O::Down, kAlignLeft, {0, 0}},
+      {O::UpsideDown, kAlignCentre, {60, 0}},
+      {O::UpsideDown, kAlignRight, {0, 0}},
+      {O::UpsideDown, kAlignLeft, {0, 0}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(static_cast<int>(r.orientation) * 100 + static_cast<int>(r.align));
+    EXPECT_EQ(ReadOutAnchor(r.orientation, r.align, c), r.anchor);
+  }
+}
+
+TEST(GraphLayout, ColourMenuEntry) {
+  EXPECT_EQ(ColourMenuEntrySize(13, 80, 19), (PixelPoint{13 + 80 + 19 + 8, 19}));
+  const ColourMenuEntryParts parts = LayoutColourMenuEntry({0, 40, 150, 60}, 13, 13);
+  EXPECT_EQ(parts.checkMark, (PixelRect{2, 42, 15, 55}));
+  EXPECT_EQ(parts.text, (PixelRect{17, 42, 133, 58}));
+  EXPECT_EQ(parts.swatch, (PixelRect{132, 42, 148, 58}));
+  EXPECT_EQ(parts.swatch.Width(), parts.swatch.Height());
+}
+
+TEST(GraphLayout, TableColumnsAndRows) {
+  const std::vector<double> report{0.15, 0.425, 0.425};
+  EXPECT_EQ(TableColumns({10, 0, 410, 100}, report),
+            (std::vector<TableColumn>{{10, 60}, {70, 170}, {240, 170}}));
+  const std::vector<double> halves{0.5, 0.5};
+  EXPECT_EQ(TableColumns({0, 0, 101, 10}, halves), (std::vector<TableColumn>{{0, 50}, {50, 50}}));
+
+  EXPECT_EQ(TableRowHeight(13), 15);
+  EXPECT_EQ(TableRowHeight(16), 19);
+
+  struct Row {
+    int top, bottom;
+    double offset;
+    int rowHeight, first, last;
+  };
+  const Row rows[] = {
+      {0, 100, 0, 15, 0, 6},   {0, 90, 0, 15, 0, 6},   {0, 100, 7, 15, 0, 6},
+      {0, 100, -20, 15, 2, 8}, {30, 100, 0, 15, 2, 6},
+  };
+  for (const Row& r : rows) {
+    const RowSpan span = TableRowBoundaries(r.top, r.bottom, r.offset, r.rowHeight);
+    EXPECT_EQ(span.first, r.first);
+    EXPECT_EQ(span.last, r.last);
+  }
+  // No boundary inside, or no row height: an empty span.
+  for (const RowSpan empty : {TableRowBoundaries(5, 10, 0, 15), TableRowBoundaries(0, 100, 0, 0)})
+    EXPECT_GT(empty.first, empty.last);
+  EXPECT_EQ(TableCell({70, 170}, 2, 15, 3), (PixelRect{70, 33, 240, 48}));
+}
+
+} // namespace
+} // namespace GUILib
