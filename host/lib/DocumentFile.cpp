@@ -9,7 +9,8 @@ namespace {
 
 constexpr wchar_t kMagic[] = L"VelaDocument";
 constexpr wchar_t kEnd[] = L"END";
-constexpr std::int32_t kVersion = 1;
+constexpr std::int32_t kVersion = 2;
+constexpr std::int32_t kVersionWithoutUnits = 1;
 
 void WriteText(Host::IObjectStream& s, const std::wstring& text) {
   const Tarn::TarnString t(text);
@@ -62,6 +63,12 @@ HRESULT DocumentFile::Save(const std::wstring& path, const Contents& contents) n
       if (settings && FAILED(hr = settings->Save(&s)))
         return hr;
     }
+    s.WriteInt(static_cast<std::int32_t>(contents.units.size()));
+    for (const UnitValue& unit : contents.units) {
+      s.WriteInt(unit.prefixIndex);
+      WriteText(s, unit.name);
+      s.WriteInt(unit.kind);
+    }
     WriteText(s, kEnd);
     if (FAILED(hr = stream->Commit())) {
       DeleteFileW(temporary.c_str());
@@ -88,7 +95,8 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
     constexpr HRESULT damaged = STG_E_DOCFILECORRUPT;
     std::wstring text;
     std::int32_t version = 0;
-    if (!ReadText(s, text) || text != kMagic || FAILED(s.ReadInt(&version)) || version != kVersion)
+    if (!ReadText(s, text) || text != kMagic || FAILED(s.ReadInt(&version)) ||
+        (version != kVersion && version != kVersionWithoutUnits))
       return damaged;
 
     std::int32_t channelCount = 0;
@@ -98,7 +106,7 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
     for (auto& channel : channels)
       if (!ReadText(s, channel.name) || !ReadText(s, channel.unit))
         return damaged;
-    Contents loaded{Document(std::move(channels)), {}};
+    Contents loaded{Document(std::move(channels)), {}, {}};
 
     std::int32_t recordCount = 0;
     if (!ReadCount(s, recordCount, kMaxRecords))
@@ -135,6 +143,16 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
         return hr;
       if (FAILED(s.GetStatus()))
         return damaged;
+    }
+    if (version == kVersion) {
+      std::int32_t unitCount = 0;
+      if (!ReadCount(s, unitCount, kMaxUnits))
+        return damaged;
+      loaded.units.resize(static_cast<std::size_t>(unitCount));
+      for (UnitValue& unit : loaded.units)
+        if (FAILED(s.ReadInt(&unit.prefixIndex)) || !ReadText(s, unit.name) ||
+            FAILED(s.ReadInt(&unit.kind)))
+          return damaged;
     }
     if (!ReadText(s, text) || text != kEnd || !stream->AtEnd())
       return damaged;

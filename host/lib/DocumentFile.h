@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Document.h"
+#include "HostUnit.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
 
@@ -13,15 +14,18 @@ namespace Vela {
 // The host's document file: the channels and their samples and, for each channel, the settings
 // of its calculation (saved by the settings object itself through IPersistObject), as one
 // typed-item file written through FileObjectStream.
-//   "VelaDocument", version 1, channel count, (name, unit) per channel, record count, per record
+//   "VelaDocument", version 2, channel count, (name, unit) per channel, record count, per record
 //   and channel the sample count and the samples (doubles), per channel 0 or 1 for "has
-//   settings" followed by the settings object's items, and "END".
+//   settings" followed by the settings object's items, the unit list (count, then prefix index,
+//   name and kind per unit), and "END". Version 1 files, without the unit list, are still read.
 class DocumentFile {
 public:
   struct Contents {
     Document document;
     // One entry per channel; empty where the channel has no calculation.
     std::vector<Tarn::ComPtr<Host::IPersistObject>> settings;
+    // The host's unit list, in order.
+    std::vector<UnitValue> units;
   };
 
   // Writes a temporary file beside `path` and replaces `path` with it only when everything was
@@ -37,6 +41,7 @@ public:
   // Bounds that a damaged file cannot exceed.
   static constexpr std::int32_t kMaxChannels = 4096;
   static constexpr std::int32_t kMaxRecords = 1 << 20;
+  static constexpr std::int32_t kMaxUnits = 4096;
 };
 
 } // namespace Vela

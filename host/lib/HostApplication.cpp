@@ -56,6 +56,11 @@ std::vector<std::shared_ptr<const CalcRecord>> HostApplication::Calculations() c
   return {calcs_.begin(), calcs_.end()};
 }
 
+std::vector<std::shared_ptr<UnitAnnouncementRecord>> HostApplication::Announcements() const {
+  std::lock_guard guard(lock_);
+  return announcements_;
+}
+
 void HostApplication::Clear() {
   std::vector<Tarn::ComPtr<IUnknown>> dropped;
   {
@@ -63,6 +68,7 @@ void HostApplication::Clear() {
     dropped.swap(registered_);
     deliveries_.clear();
     calcs_.clear();
+    announcements_.clear();
   }
   unitList_->Clear();
 }
@@ -95,6 +101,18 @@ HRESULT HostApplication::CreateAggregated(IUnknown* outer, std::int32_t classCod
     return E_POINTER;
   *out = nullptr;
   return Tarn::Guard([&]() -> HRESULT {
+    if (classCode == UnitAnnouncementClassCode()) {
+      // The announcement is not made to be aggregated.
+      if (outer)
+        return CLASS_E_NOAGGREGATION;
+      auto record = std::make_shared<UnitAnnouncementRecord>();
+      const HRESULT hr = HostUnitAnnouncement::Create(riid, out, record);
+      if (SUCCEEDED(hr)) {
+        std::lock_guard guard(lock_);
+        announcements_.push_back(std::move(record));
+      }
+      return hr;
+    }
     if (classCode != HostChannelCalcClassCode())
       return REGDB_E_CLASSNOTREG;
     auto record = std::make_shared<CalcRecord>();

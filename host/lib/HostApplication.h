@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "HostRecords.h"
+#include "HostUnitAnnouncement.h"
 #include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
@@ -37,6 +38,14 @@ public:
            Host::kUnitServiceLowWord;
   }
 
+  // The class code of the announcement of a unit change.
+  std::int32_t UnitAnnouncementClassCode() {
+    return static_cast<std::int32_t>(
+               static_cast<std::uint32_t>(CodeOf(Host::CLSID_UnitAnnouncement)) << 16) +
+           kUnitAnnouncementLowWord;
+  }
+  static constexpr std::int32_t kUnitAnnouncementLowWord = 17;
+
   // Module class objects in the order of registration (each holds one reference).
   std::vector<Tarn::ComPtr<IUnknown>> Registered() const;
   // A registered class object by class code, asked for `iid`.
@@ -44,6 +53,8 @@ public:
   std::vector<Delivery> Deliveries() const;
   // Records of every host channel-calculation object made, in order of creation.
   std::vector<std::shared_ptr<const CalcRecord>> Calculations() const;
+  // Records of every unit announcement object made, in order of creation.
+  std::vector<std::shared_ptr<UnitAnnouncementRecord>> Announcements() const;
   HostUnitCollection& UnitList() noexcept { return *unitList_; }
   IUnknown* UnitListServiceObject() noexcept;
 
@@ -79,6 +90,7 @@ private:
   std::vector<Tarn::ComPtr<IUnknown>> registered_;
   std::vector<Delivery> deliveries_;
   std::vector<std::shared_ptr<CalcRecord>> calcs_;
+  std::vector<std::shared_ptr<UnitAnnouncementRecord>> announcements_;
   Tarn::ComPtr<IUnknown> messageFactory_;
   Tarn::ComPtr<IUnknown> unitService_;
   Tarn::ComPtr<HostUnitCollection> unitList_;

@@ -1,6 +1,8 @@
 #include "HostSession.h"
 
+#include "HostApplication.h"
 #include "HostChannelCalc.h"
+#include "HostUnitCollection.h"
 
 namespace Vela {
 
@@ -63,7 +65,7 @@ HRESULT HostSession::Calibrated(std::size_t channel, std::size_t record,
 }
 
 HRESULT HostSession::Save(const std::wstring& path) const {
-  DocumentFile::Contents contents{*document_, {}};
+  DocumentFile::Contents contents{*document_, {}, {}};
   for (const auto& c : channels_) {
     Tarn::ComPtr<Host::IPersistObject> settings;
     if (c.calc) {
@@ -73,6 +75,7 @@ HRESULT HostSession::Save(const std::wstring& path) const {
     }
     contents.settings.push_back(std::move(settings));
   }
+  contents.units = HostApplication::Instance().UnitList().Units();
   return DocumentFile::Save(path, contents);
 }
 
@@ -92,6 +95,7 @@ HRESULT HostSession::Load(const std::wstring& path) {
   std::swap(document_, opened.document_);
   std::swap(source_, opened.source_);
   std::swap(channels_, opened.channels_);
+  HostApplication::Instance().UnitList().Replace(contents.units);
   return S_OK;
 }
 

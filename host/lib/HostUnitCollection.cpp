@@ -1,8 +1,69 @@
 #include "HostUnitCollection.h"
 
+#include <algorithm>
+
 #include "foundation/win/HostBoundary.h"
 
 namespace Vela {
+
+namespace {
+
+// IEnumUnknown with the identifier and null-out status the COM-object base reads.
+struct IUnitEnumeration : IEnumUnknown {
+  static constexpr const GUID& iid = IID_IEnumUnknown;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+};
+
+// The units of the list when Enumerate was called, in order, as IEnumUnknown (each unit answers
+// IUnitName when queried).
+class HostUnitEnumerator final : public Tarn::ComObject<HostUnitEnumerator, IUnitEnumeration> {
+public:
+  static HostUnitEnumerator* Create(std::vector<Tarn::ComPtr<Host::IUnitName>> units,
+                                    std::size_t next = 0) {
+    return new HostUnitEnumerator(std::move(units), next);
+  }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IUnknown** items, ULONG* fetched) noexcept override {
+    if (!items || (count > 1 && !fetched))
+      return E_INVALIDARG;
+    ULONG done = 0;
+    for (; done < count && next_ < units_.size(); ++done, ++next_) {
+      // The caller owns the reference of each item.
+      items[done] = units_[next_].get();
+      items[done]->AddRef();
+    }
+    if (fetched)
+      *fetched = done;
+    return done == count ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) noexcept override {
+    const std::size_t left = units_.size() - next_;
+    next_ += std::min<std::size_t>(count, left);
+    return count <= left ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() noexcept override {
+    next_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumUnknown** copy) noexcept override {
+    if (!copy)
+      return E_INVALIDARG;
+    *copy = nullptr;
+    return Tarn::Guard([&] { *copy = Create(units_, next_); });
+  }
+
+private:
+  using Base = Tarn::ComObject<HostUnitEnumerator, IUnitEnumeration>;
+  friend Base;
+  HostUnitEnumerator(std::vector<Tarn::ComPtr<Host::IUnitName>> units, std::size_t next)
+      : units_(std::move(units)), next_(next) {}
+  ~HostUnitEnumerator() = default;
+
+  std::vector<Tarn::ComPtr<Host::IUnitName>> units_;
+  std::size_t next_ = 0;
+};
+
+} // namespace
 
 std::vector<UnitValue> HostUnitCollection::Units() const {
   std::lock_guard guard(lock_);
@@ -17,6 +78,18 @@ void HostUnitCollection::Clear() {
     values_.clear();
     addCalls_ = 0;
   }
+}
+
+void HostUnitCollection::Replace(const std::vector<UnitValue>& units) {
+  std::vector<Tarn::ComPtr<Host::IUnitName>> fresh;
+  for (const UnitValue& unit : units)
+    fresh.push_back(Tarn::ComPtr<Host::IUnitName>::Adopt(
+        HostUnit::Create(unit.prefixIndex, unit.name, unit.kind)));
+  std::vector<Tarn::ComPtr<Host::IUnitName>> dropped;
+  std::lock_guard guard(lock_);
+  dropped.swap(units_);
+  units_ = std::move(fresh);
+  values_ = units;
 }
 
 std::int32_t HostUnitCollection::IndexOf(const UnitValue& value) const {
@@ -38,7 +111,15 @@ HRESULT HostUnitCollection::Enumerate(std::int32_t, IUnknown** enumerator) noexc
   if (!enumerator)
     return E_INVALIDARG;
   *enumerator = nullptr;
-  return E_NOTIMPL;
+  return Tarn::Guard([&] {
+    std::vector<Tarn::ComPtr<Host::IUnitName>> snapshot;
+    {
+      std::lock_guard guard(lock_);
+      snapshot = units_;
+    }
+    // The caller owns the enumerator's reference.
+    *enumerator = HostUnitEnumerator::Create(std::move(snapshot));
+  });
 }
 
 HRESULT HostUnitCollection::Find(std::int32_t, Host::IUnitName* unit,

@@ -18,6 +18,8 @@ public:
   std::vector<UnitValue> Units() const;
   int AddCalls() const noexcept { return addCalls_; }
   void Clear();
+  // The list becomes `units`, in order (a document's list on opening).
+  void Replace(const std::vector<UnitValue>& units);
 
   HRESULT STDMETHODCALLTYPE Count(std::int32_t zero, std::int32_t* count) noexcept override;
   HRESULT STDMETHODCALLTYPE Enumerate(std::int32_t zero, IUnknown** enumerator) noexcept override;

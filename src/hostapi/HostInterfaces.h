@@ -103,6 +103,22 @@ MPCAL_GUID(IID_IUnitName, 0xA1823AB0, 0x984C, 0x48A9, 0x92, 0x81, 0xAF, 0x4A, 0x
            0x5F);
 MPCAL_GUID(IID_IPersistObject, 0x7B3091F0, 0x7395, 0x11D2, 0x81, 0xF7, 0x00, 0xC0, 0xDF, 0xE1, 0x33,
            0x62);
+// Announcing a defined or deleted unit: the host class whose code (x 65536 + 17) makes the
+// announcement object, the message family whose code (x 65536 + 9 or 10) it carries, and the
+// announcement's three faces.
+MPCAL_GUID(CLSID_UnitAnnouncement, 0x4B0E4BC0, 0x0DBD, 0x11D3, 0xB8, 0x70, 0x00, 0x80, 0x48, 0xC3,
+           0x6F, 0xE8);
+MPCAL_GUID(CLSID_UnitMessageFamily, 0x87D10240, 0x0F0D, 0x11D3, 0xB8, 0x71, 0x00, 0x80, 0x48, 0xC3,
+           0x6F, 0xE8);
+MPCAL_GUID(IID_IUnitAnnouncement, 0x91A29B31, 0x72DD, 0x410E, 0x97, 0x9D, 0xC0, 0x22, 0x7B, 0xE7,
+           0x2C, 0x0F);
+MPCAL_GUID(IID_IHostMessageCode, 0xDDEB6100, 0xB63A, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48, 0xC3,
+           0x6F, 0xE8);
+MPCAL_GUID(IID_IHostMessageItem, 0xD0C7F633, 0x2902, 0x11CF, 0x8E, 0x78, 0x00, 0xC0, 0xDF, 0x48,
+           0xDF, 0x77);
+// chosen: the identifier of the object the units control announces to.
+MPCAL_GUID(IID_IUnitNotifyTarget, 0x3E5B7A62, 0x1C4D, 0x4A8E, 0xB2, 0x19, 0x7D, 0x60, 0xF4, 0x8C,
+           0x25, 0x9A);
 // chosen: the host's object stream identifier is not fixed by the module's side of the contract.
 MPCAL_GUID(IID_IObjectStream, 0x5B7C2A11, 0x3E4D, 0x4F60, 0x8A, 0x1B, 0x6C, 0x2D, 0x9E, 0x03, 0x44,
            0x71);
@@ -276,7 +292,8 @@ struct IUnitCollection : IUnknown {
   static constexpr const GUID& iid = IID_IUnitCollection;
   static constexpr HRESULT nullOut = E_INVALIDARG;
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Count(std::int32_t zero, std::int32_t* count) = 0;
-  // 4: chosen: an object over the units in order, which the caller queries for what it needs.
+  // 4: chosen: an object over the units in order, which the caller queries for what it needs;
+  // the reference host's answers IEnumUnknown, each item answering IUnitName.
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Enumerate(std::int32_t zero,
                                                             IUnknown** enumerator) = 0;
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Find(std::int32_t zero, IUnitName* unit,
@@ -287,6 +304,37 @@ struct IUnitCollection : IUnknown {
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Add(std::int32_t zero, IUnitName* unit,
                                                       std::int32_t* position) = 0;
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Remove(std::int32_t zero, IUnitName* unit) = 0;
+};
+
+// The announcement of a unit change (registrar slot 3, no outer object).
+struct IUnitAnnouncement : IUnknown {
+  static constexpr const GUID& iid = IID_IUnitAnnouncement;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the unit (chosen: the name as a string the callee copies).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetUnit(ITarnString* name,
+                                                          std::int32_t prefixIndex,
+                                                          std::int32_t unitKind) = 0;
+};
+
+// The announcement's message face: 3 the message code, 4 the message flags.
+struct IHostMessageCode : IUnknown {
+  static constexpr const GUID& iid = IID_IHostMessageCode;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetCode(std::uint32_t code) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetFlags(std::uint32_t flags) = 0;
+};
+
+// The face of the announcement handed to the notify target; the module calls nothing on it.
+struct IHostMessageItem : IUnknown {
+  static constexpr const GUID& iid = IID_IHostMessageItem;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+};
+
+// The host object told of defined and deleted units: slot 3 takes the announcement (borrowed).
+struct IUnitNotifyTarget : IUnknown {
+  static constexpr const GUID& iid = IID_IUnitNotifyTarget;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Notify(IHostMessageItem* message) = 0;
 };
 
 // Unit-list service: slot 3 gives its unit list.
@@ -572,6 +620,14 @@ __CRT_UUID_DECL(Host::IUnitCollection, 0x6D1E2C40, 0x8A31, 0x4B7F, 0x9C, 0x55, 0
                 0x90, 0x11, 0x4D)
 __CRT_UUID_DECL(Host::IUnitListService, 0xF77FA56B, 0xF72F, 0x42F8, 0xAF, 0x63, 0xE5, 0xD8, 0x36,
                 0x82, 0xFE, 0x5C)
+__CRT_UUID_DECL(Host::IUnitAnnouncement, 0x91A29B31, 0x72DD, 0x410E, 0x97, 0x9D, 0xC0, 0x22, 0x7B,
+                0xE7, 0x2C, 0x0F)
+__CRT_UUID_DECL(Host::IHostMessageCode, 0xDDEB6100, 0xB63A, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48,
+                0xC3, 0x6F, 0xE8)
+__CRT_UUID_DECL(Host::IHostMessageItem, 0xD0C7F633, 0x2902, 0x11CF, 0x8E, 0x78, 0x00, 0xC0, 0xDF,
+                0x48, 0xDF, 0x77)
+__CRT_UUID_DECL(Host::IUnitNotifyTarget, 0x3E5B7A62, 0x1C4D, 0x4A8E, 0xB2, 0x19, 0x7D, 0x60, 0xF4,
+                0x8C, 0x25, 0x9A)
 __CRT_UUID_DECL(Host::IUnitName, 0xA1823AB0, 0x984C, 0x48A9, 0x92, 0x81, 0xAF, 0x4A, 0xC5, 0xF4,
                 0x07, 0x5F)
 __CRT_UUID_DECL(Host::IObjectStream, 0x5B7C2A11, 0x3E4D, 0x4F60, 0x8A, 0x1B, 0x6C, 0x2D, 0x9E, 0x03,

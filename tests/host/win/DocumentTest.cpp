@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "HostApplication.h"
 #include "HostSession.h"
+#include "HostUnit.h"
+#include "HostUnitCollection.h"
 #include "ModuleEnvironment.h"
 #include "foundation/win/UniqueHandle.h"
 
@@ -158,6 +161,26 @@ TEST_F(DocumentTest, SavedDocumentGivesTheSameCalibratedSamplesInANewHostProcess
   EXPECT_EQ(reopened.Doc(), *TwoChannelDocument());
   EXPECT_FALSE(reopened.HasCalculation(1));
   EXPECT_EQ(Listing(reopened), expected);
+}
+
+TEST_F(DocumentTest, UnitListIsKeptWithTheDocument) {
+  const std::wstring doc = File(L"units.doc");
+  auto& list = Vela::HostApplication::Instance().UnitList();
+  const std::vector<Vela::UnitValue> units = {{1, L"psi", 0}, {7, L"V", 0}, {9, L"Pa", 1}};
+  list.Replace(units);
+  {
+    Vela::HostSession session(Module());
+    session.Open(TwoChannelDocument());
+    ASSERT_EQ(session.Save(doc), S_OK);
+  }
+  list.Replace({{1, L"atm", 0}});
+  Vela::HostSession reopened(Module());
+  ASSERT_EQ(reopened.Load(doc), S_OK);
+  EXPECT_EQ(list.Units(), units);
+  std::int32_t count = 0;
+  ASSERT_EQ(list.Count(0, &count), S_OK);
+  EXPECT_EQ(count, 3);
+  list.Clear();
 }
 
 TEST_F(DocumentTest, DocumentSavedByAnotherHostProcessOpensHere) {
