@@ -125,8 +125,9 @@ TEST(UnitsControlModel, KeyboardNeverLandsOnTheSeparator) {
     if (specials.Contains(from))
       continue;
     for (unsigned key : {kUp, kDown, kHome, kEnd, kPageDown}) {
-      const int to = TarnControls::ClosedComboKey(key, from, count, 3, specials);
-      EXPECT_FALSE(specials.Contains(to)) << from << " key " << key;
+      const std::optional<int> to = TarnControls::ClosedComboKey(key, from, count, 3, specials);
+      ASSERT_TRUE(to) << from << " key " << key;
+      EXPECT_FALSE(specials.Contains(*to)) << from << " key " << key;
       const auto open = TarnControls::OpenListKey(key, from, count, specials);
       if (open.action == TarnControls::ListKeyAction::Select) {
         EXPECT_FALSE(specials.Contains(open.item)) << from << " key " << key;
