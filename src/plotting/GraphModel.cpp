@@ -1,0 +1,65 @@
+#include "plotting/GraphModel.h"
+
+#include <array>
+
+namespace GUILib {
+
+bool GraphModel::AddPlot(PlotKey key, std::wstring name) {
+  if (key.x < 0 || key.y < 0 || plots_.contains(key))
+    return false;
+  plots_[key].name = std::move(name);
+  if (!selected_)
+    selected_ = key;
+  return true;
+}
+
+PlotSamples* GraphModel::Find(PlotKey key) {
+  const auto found = plots_.find(key);
+  return found == plots_.end() ? nullptr : &found->second;
+}
+
+bool GraphModel::Select(PlotKey key) {
+  if (!plots_.contains(key))
+    return false;
+  selected_ = key;
+  return true;
+}
+
+std::vector<float> ReadColumn(const TabulatedTable& table, std::int64_t column) {
+  std::vector<float> values;
+  std::optional<ColumnCursor> cursor;
+  if (table.CreateColumnCursor(column, 0, 2147483647, cursor) != Tarn::hr::ok)
+    return values;
+  std::array<float, 1024> block;
+  std::size_t fetched = 0;
+  while (cursor->Next(block, fetched) == Tarn::hr::ok)
+    values.insert(values.end(), block.begin(), block.begin() + fetched);
+  return values;
+}
+
+void GraphModel::Recompute(const TabulatedTable& table, AxisRange& horizontal,
+                           AxisRange& vertical) {
+  for (auto& [key, plot] : plots_) {
+    plot.x = ReadColumn(table, key.x);
+    plot.y = ReadColumn(table, key.y);
+    plot.bounds = ComputeBounds(plot.x, plot.y);
+    plot.visible = plot.bounds.hasData;
+    if (autoExpand && plot.visible) {
+      horizontal = ExpandToInclude(horizontal, plot.bounds.minX, plot.bounds.maxX);
+      vertical = ExpandToInclude(vertical, plot.bounds.minY, plot.bounds.maxY);
+    }
+  }
+}
+
+std::vector<TraceEntry> GraphModel::TraceMenu() const {
+  std::vector<TraceEntry> entries;
+  std::size_t number = 0;
+  for (const auto& [key, plot] : plots_) {
+    ++number;
+    entries.push_back({key, plot.name, plot.name.empty() ? number : 0, plot.colour,
+                       selected_ && *selected_ == key});
+  }
+  return entries;
+}
+
+} // namespace GUILib
