@@ -1,5 +1,6 @@
 #include "plotting/GraphModel.h"
 
+#include <algorithm>
 #include <array>
 
 namespace GUILib {
@@ -60,6 +61,37 @@ std::vector<TraceEntry> GraphModel::TraceMenu() const {
                        selected_ && *selected_ == key});
   }
   return entries;
+}
+
+void ZoomDrag::Begin(PixelPoint at) noexcept {
+  start_ = end_ = at;
+  dragging_ = true;
+  hasSelection_ = false;
+}
+
+void ZoomDrag::Move(PixelPoint at) noexcept {
+  if (dragging_)
+    end_ = at;
+}
+
+void ZoomDrag::End(PixelPoint at, PixelRect client) noexcept {
+  if (!dragging_)
+    return;
+  // The right and bottom edges are outside the client, so the last pixel inside is one less.
+  end_ = {std::clamp(at.x, client.left, std::max(client.left, client.right - 1)),
+          std::clamp(at.y, client.top, std::max(client.top, client.bottom - 1))};
+  dragging_ = false;
+  hasSelection_ = end_ != start_;
+}
+
+void ZoomDrag::Clear() noexcept {
+  dragging_ = false;
+  hasSelection_ = false;
+}
+
+PixelRect ZoomDrag::Rectangle() const noexcept {
+  return {std::min(start_.x, end_.x), std::min(start_.y, end_.y), std::max(start_.x, end_.x),
+          std::max(start_.y, end_.y)};
 }
 
 } // namespace GUILib

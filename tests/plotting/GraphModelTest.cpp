@@ -86,3 +86,42 @@ TEST(GraphModel, RecomputeReadsTheColumnsAndExpandsWhenAsked) {
 
 } // namespace
 } // namespace GUILib
+
+namespace GUILib {
+namespace {
+
+TEST(ZoomDrag, EndIsKeptInsideAndMakesASelectionOnlyWhenMoved) {
+  const PixelRect client{0, 0, 200, 100};
+  struct Row {
+    PixelPoint start, end;
+    bool selection;
+    PixelRect rectangle;
+  };
+  const Row rows[] = {
+      {{10, 10}, {50, 60}, true, {10, 10, 50, 60}},  {{50, 60}, {10, 10}, true, {10, 10, 50, 60}},
+      {{10, 10}, {10, 10}, false, {10, 10, 10, 10}}, {{10, 10}, {500, -40}, true, {10, 0, 199, 10}},
+      {{0, 0}, {-5, -5}, false, {0, 0, 0, 0}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.end.x);
+    ZoomDrag drag;
+    EXPECT_FALSE(drag.Shown());
+    drag.Begin(r.start);
+    drag.Move({r.end.x / 2, r.end.y / 2});
+    EXPECT_TRUE(drag.Dragging());
+    EXPECT_TRUE(drag.Shown());
+    drag.End(r.end, client);
+    EXPECT_FALSE(drag.Dragging());
+    EXPECT_EQ(drag.HasSelection(), r.selection);
+    EXPECT_EQ(drag.Shown(), r.selection);
+    EXPECT_EQ(drag.Rectangle(), r.rectangle);
+    drag.Clear();
+    EXPECT_FALSE(drag.Shown());
+  }
+  ZoomDrag idle;
+  idle.End({5, 5}, client);
+  EXPECT_FALSE(idle.HasSelection());
+}
+
+} // namespace
+} // namespace GUILib
