@@ -110,6 +110,9 @@ public:
   // Negative on refusal.
   virtual int SetRange(AxisRange range) = 0;
   virtual double PixelToValue(int pixel) const = 0;
+  // The extreme values the scale can show (high = upper limit); a scale without them cannot
+  // have typed ranges checked.
+  virtual std::optional<AxisRange> Limits() const { return std::nullopt; }
 };
 
 // The ranges a dragged rectangle gives, the same whichever corner the drag started from.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace GUILib {
 
@@ -85,6 +86,34 @@ RangeCheckResult CheckRange(double& high, double& low, double lowerLimit,
     result.valueCount = 1;
   }
   return result;
+}
+
+TypedRangesOutcome ApplyTypedRanges(AxisScale& horizontal, AxisScale& vertical,
+                                    AxisRange typedHorizontal, AxisRange typedVertical) {
+  TypedRangesOutcome outcome;
+  const std::optional<AxisRange> hLimits = horizontal.Limits();
+  const std::optional<AxisRange> vLimits = vertical.Limits();
+  if (!hLimits || !vLimits)
+    return outcome;
+  bool valid = true;
+  const std::pair<ScaleAxis, std::pair<AxisRange, AxisRange>> checks[] = {
+      {ScaleAxis::Horizontal, {typedHorizontal, *hLimits}},
+      {ScaleAxis::Vertical, {typedVertical, *vLimits}}};
+  for (const auto& [axis, rangeAndLimits] : checks) {
+    AxisRange repaired = rangeAndLimits.first;
+    const RangeCheckResult check = CheckRange(
+        repaired.high, repaired.low, rangeAndLimits.second.low, rangeAndLimits.second.high);
+    if (!check.Valid()) {
+      outcome.problems.push_back({axis, check});
+      valid = false;
+    }
+  }
+  if (!valid)
+    return outcome;
+  if (horizontal.SetRange(typedHorizontal) < 0 || vertical.SetRange(typedVertical) < 0)
+    return outcome;
+  outcome.accepted = true;
+  return outcome;
 }
 
 } // namespace GUILib

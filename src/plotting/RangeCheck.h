@@ -1,8 +1,11 @@
 #pragma once
 
+#include "plotting/PlotGeometry.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace GUILib {
 
@@ -26,5 +29,22 @@ struct RangeCheckResult {
 // together (for their size, or for a float) are spread about their midpoint.
 RangeCheckResult CheckRange(double& high, double& low, double lowerLimit,
                             double upperLimit) noexcept;
+
+enum class ScaleAxis { Horizontal, Vertical };
+
+struct RangeProblem {
+  ScaleAxis axis;
+  RangeCheckResult check;
+};
+
+// The Set Scales dialog's OK: both typed ranges are checked (horizontal first), each problem is
+// reported, and only when both are valid are the ranges set, horizontal then vertical. The
+// dialog may close only when both scales accepted; the repaired values are not set.
+struct TypedRangesOutcome {
+  std::vector<RangeProblem> problems;
+  bool accepted = false;
+};
+TypedRangesOutcome ApplyTypedRanges(AxisScale& horizontal, AxisScale& vertical,
+                                    AxisRange typedHorizontal, AxisRange typedVertical);
 
 } // namespace GUILib

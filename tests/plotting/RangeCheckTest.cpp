@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +103,74 @@ TEST(RangeCheck, NarrowerThanAFloatIsSpreadToTheSmallestNormalFloat) {
   const RangeCheckResult result = CheckRange(high, low, -1e-36, 1e-36);
   EXPECT_FALSE(result.Valid());
   EXPECT_GE(std::fabs(high - low), 1.1754943508222875e-38);
+}
+
+class LimitedScale : public AxisScale {
+public:
+  explicit LimitedScale(std::optional<AxisRange> limits) : limits_(limits) {}
+  AxisRange GetRange() const override { return range; }
+  int SetRange(AxisRange r) override {
+    ++sets;
+    if (refuse)
+      return -1;
+    range = r;
+    return 0;
+  }
+  double PixelToValue(int) const override { return 0.0; }
+  std::optional<AxisRange> Limits() const override { return limits_; }
+  AxisRange range{1, 0};
+  bool refuse = false;
+  int sets = 0;
+
+private:
+  std::optional<AxisRange> limits_;
+};
+
+TEST(RangeCheck, TypedRangesReachTheScalesOnlyWhenBothAreValid) {
+  const AxisRange limits{U, L};
+  struct Row {
+    const char* what;
+    AxisRange h, v;
+    bool refuseVertical;
+    std::vector<std::pair<ScaleAxis, std::uint32_t>> problems;
+    bool accepted;
+  };
+  const Row rows[] = {
+      {"both valid", {10, 0}, {5, -5}, false, {}, true},
+      {"top = bottom = 5", {10, 0}, {5, 5}, false, {{ScaleAxis::Vertical, 22001}}, false},
+      {"both bad, horizontal first",
+       {kInf, 0},
+       {0, 0},
+       false,
+       {{ScaleAxis::Horizontal, 22000}, {ScaleAxis::Vertical, 22001}},
+       false},
+      {"vertical scale refuses", {10, 0}, {5, -5}, true, {}, false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    LimitedScale h(limits), v(limits);
+    v.refuse = r.refuseVertical;
+    const TypedRangesOutcome outcome = ApplyTypedRanges(h, v, r.h, r.v);
+    ASSERT_EQ(outcome.problems.size(), r.problems.size());
+    for (std::size_t i = 0; i < r.problems.size(); ++i) {
+      EXPECT_EQ(outcome.problems[i].axis, r.problems[i].first);
+      EXPECT_EQ(outcome.problems[i].check.messageId, r.problems[i].second);
+    }
+    EXPECT_EQ(outcome.accepted, r.accepted);
+    if (!r.problems.empty()) {
+      EXPECT_EQ(h.sets + v.sets, 0);
+    } else {
+      EXPECT_EQ(h.range, r.h);
+    }
+    if (r.accepted) {
+      EXPECT_EQ(v.range, r.v);
+    }
+  }
+  LimitedScale noLimits(std::nullopt), h(limits);
+  const TypedRangesOutcome unchecked = ApplyTypedRanges(h, noLimits, {10, 0}, {5, -5});
+  EXPECT_FALSE(unchecked.accepted);
+  EXPECT_TRUE(unchecked.problems.empty());
+  EXPECT_EQ(h.sets + noLimits.sets, 0);
 }
 
 } // namespace
