@@ -11,8 +11,8 @@
 #include "BenchCases.h"
 #include "fitting/EvaluateFit.h"
 #include "fitting/Fit.h"
+#include "fitting/FitRecord.h"
 #include "fitting/FitType.h"
-#include "multipointcalibration/CalibrationSettings.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ void BM_Fit(benchmark::State& state) {
   const std::vector<double> coefficients = Coefficients(type);
   std::mt19937 random(77);
   std::normal_distribution<double> noise(0.0, 0.01);
-  CalibrationSettings settings;
+  FitRecord settings;
   settings.fitType = type;
   for (std::size_t i = 0; i < kPoints; ++i) {
     const double x = 0.5 + 0.75 * static_cast<double>(i);
@@ -122,7 +122,7 @@ void BM_Fit(benchmark::State& state) {
     y += noise(random);
   bool fitted = false;
   for (auto _ : state) {
-    CalibrationSettings s = settings;
+    FitRecord s = settings;
     fitted = Fit(s);
     benchmark::DoNotOptimize(s.coefficients.data());
   }
@@ -136,7 +136,7 @@ BENCHMARK(BM_Fit)->DenseRange(Linear, PointToPoint)->ArgName("type");
 // points on 0..1000, a noisy quintic on twelve points of 0..1000, and a cubic on raw 16-bit ADC
 // counts.
 void BM_FitRawRange(benchmark::State& state) {
-  CalibrationSettings settings;
+  FitRecord settings;
   std::mt19937 random(5);
   std::normal_distribution<double> noise(0.0, 0.01);
   const std::vector<double> quintic{3, 0.02, 5e-8, -5e-11, 5e-14, -5e-17};
@@ -169,7 +169,7 @@ void BM_FitRawRange(benchmark::State& state) {
   }
   bool fitted = false;
   for (auto _ : state) {
-    CalibrationSettings s = settings;
+    FitRecord s = settings;
     fitted = Fit(s);
     benchmark::DoNotOptimize(s.coefficients.data());
   }

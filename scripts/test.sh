@@ -20,6 +20,9 @@ echo "== format check"
 git ls-files -co --exclude-standard -- 'src/*' 'tests/*' 'host/*' 'bench/*' 'fuzz/*' 'tools/*' \
   | grep -E '\.(cpp|h)$' | xargs -r clang-format --dry-run --Werror
 
+echo "== layer check"
+bash scripts/check-layers.sh
+
 jobs=$(nproc)
 failed=0
 run_ctest() { ctest --test-dir "$1" --output-on-failure -j "$jobs" || failed=1; }

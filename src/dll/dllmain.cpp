@@ -1,8 +1,8 @@
 #include <windows.h>
 
 #include "foundation/win/HostBoundary.h"
+#include "foundation/win/HostServices.h"
 #include "foundation/win/ResourceStrings.h"
-#include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/ModuleObjects.h"
 
 #ifdef MPCAL_COUNT_OBJECTS

@@ -17,7 +17,7 @@ namespace {
 
 // The calibration points themselves, ascending by raw value; fails on a repeated raw value,
 // which would not define a function, and on a NaN raw value, which has no place in the order.
-bool FitPointTable(const CalibrationSettings& s, std::vector<double>& coefficients) {
+bool FitPointTable(const FitRecord& s, std::vector<double>& coefficients) {
   const std::size_t count = s.PointCount();
   const auto rawEnd = s.rawValues.begin() + static_cast<std::ptrdiff_t>(count);
   if (std::any_of(s.rawValues.begin(), rawEnd, [](double x) { return std::isnan(x); })) {
@@ -38,7 +38,7 @@ bool FitPointTable(const CalibrationSettings& s, std::vector<double>& coefficien
   return true;
 }
 
-bool RunFit(CalibrationSettings& s) {
+bool RunFit(FitRecord& s) {
   switch (s.fitType) {
   case Linear:
     return FitLine(s.calibratedValues, s.rawValues, s.forceOrigin, s.coefficients, &s.fitError);
@@ -64,7 +64,7 @@ bool RunFit(CalibrationSettings& s) {
 
 // Sum of (y - f(x))^2 with f the evaluation the channel uses. A NaN sum keeps the previous value:
 // the record then shows the last meaningful figure. A type without a function has no sum either.
-void UpdateSumSquaredError(CalibrationSettings& s) {
+void UpdateSumSquaredError(FitRecord& s) {
   const std::size_t count = s.PointCount();
   std::vector<double> fitted(s.rawValues.begin(), s.rawValues.begin() + count);
   if (IsValidFitType(s.fitType))
@@ -82,22 +82,22 @@ void UpdateSumSquaredError(CalibrationSettings& s) {
 
 } // namespace
 
-bool HasEnoughPoints(const CalibrationSettings& settings) {
-  if (!IsValidFitType(settings.fitType))
+bool HasEnoughPoints(const FitRecord& record) {
+  if (!IsValidFitType(record.fitType))
     return false;
-  const std::size_t minimum = MinimumPoints(settings.fitType);
-  return settings.rawValues.size() >= minimum && settings.calibratedValues.size() >= minimum;
+  const std::size_t minimum = MinimumPoints(record.fitType);
+  return record.rawValues.size() >= minimum && record.calibratedValues.size() >= minimum;
 }
 
-bool Fit(CalibrationSettings& settings) {
+bool Fit(FitRecord& record) {
   bool fitted = false;
   try {
-    fitted = RunFit(settings);
+    fitted = RunFit(record);
   } catch (const std::bad_alloc&) {
     fitted = false;
   }
   try {
-    UpdateSumSquaredError(settings);
+    UpdateSumSquaredError(record);
   } catch (const std::bad_alloc&) {
     // The previous sum stays, as for any sum that cannot be formed.
   }

@@ -40,11 +40,11 @@ void WritePolynomial(std::wostream& out, const std::vector<double>& c) {
 
 } // namespace
 
-std::wstring FormatEquation(const CalibrationSettings& settings, const std::locale& numberLocale) {
+std::wstring FormatEquation(const FitRecord& record, const std::locale& numberLocale) {
   std::wostringstream out = MakeStream(numberLocale);
   out << L"y = ";
-  const std::vector<double>& c = settings.coefficients;
-  switch (settings.fitType) {
+  const std::vector<double>& c = record.coefficients;
+  switch (record.fitType) {
   case Linear:
   case Quadratic:
   case Cubic:
@@ -76,14 +76,14 @@ std::wstring FormatEquation(const CalibrationSettings& settings, const std::loca
   return out.str();
 }
 
-std::wstring FormatFitError(const CalibrationSettings& settings, const std::locale& numberLocale) {
-  if (settings.fitType == PointToPoint)
+std::wstring FormatFitError(const FitRecord& record, const std::locale& numberLocale) {
+  if (record.fitType == PointToPoint)
     return {};
   std::wostringstream out = MakeStream(numberLocale);
-  out << L"SSE = " << settings.sumSquaredError;
+  out << L"SSE = " << record.sumSquaredError;
   // R² says nothing about a fit forced through the origin.
-  if (!settings.forceOrigin)
-    out << L"   R\u00B2 = " << settings.fitError;
+  if (!record.forceOrigin)
+    out << L"   R\u00B2 = " << record.fitError;
   return out.str();
 }
 

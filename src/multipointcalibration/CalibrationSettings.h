@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fitting/FitRecord.h"
 #include "units/UnitInfo.h"
 
 namespace MPCalibration {
@@ -14,9 +15,9 @@ struct Utf16Less {
   bool operator()(const std::wstring& a, const std::wstring& b) const noexcept;
 };
 
-// The value record of one channel's calibration. Copies are deep; the dialogs edit a copy and
-// assign it back on OK.
-class CalibrationSettings {
+// The value record of one channel's calibration: its fit (points, type, results) and how the
+// channel is shown. Copies are deep; the dialogs edit a copy and assign it back on OK.
+class CalibrationSettings : public FitRecord {
 public:
   CalibrationSettings();
   CalibrationSettings(const CalibrationSettings&) = default;
@@ -33,21 +34,9 @@ public:
   // The tab-separated parameter text (classic locale, 6 significant digits); see ParameterText.h.
   std::wstring ToParameterText() const;
 
-  // Number of calibration points: the shorter of the two vectors.
-  std::size_t PointCount() const noexcept {
-    return rawValues.size() < calibratedValues.size() ? rawValues.size() : calibratedValues.size();
-  }
-
   bool showCalculated = false;
   std::int32_t sourceChannel = -1;
   std::int32_t decimalPlaces = 3;
-  bool forceOrigin = false;
-  std::int32_t fitType = 0;
-  std::vector<double> rawValues;
-  std::vector<double> calibratedValues;
-  std::vector<double> coefficients;
-  double fitError = 0.0;
-  double sumSquaredError = 0.0;
   Tarn::UnitInfo unit;
   double rangeTop;
   double rangeBottom;

@@ -11,8 +11,8 @@
 namespace MPCalibration {
 namespace {
 
-CalibrationSettings WithCoefficients(std::int32_t type, std::vector<double> c) {
-  CalibrationSettings s;
+FitRecord WithCoefficients(std::int32_t type, std::vector<double> c) {
+  FitRecord s;
   s.fitType = type;
   s.coefficients = std::move(c);
   return s;
@@ -51,7 +51,7 @@ TEST(FormatEquation, PointToPointUsesTheStringTable) {
 }
 
 TEST(FormatFitError, Texts) {
-  CalibrationSettings s;
+  FitRecord s;
   s.sumSquaredError = 0.0123;
   s.fitError = 0.99987634;
   EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123   R\u00B2 = 0.999876");

@@ -19,9 +19,9 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kE = std::numbers::e;
 
-CalibrationSettings Points(std::int32_t type, std::vector<double> x, std::vector<double> y,
-                           bool forceOrigin = false) {
-  CalibrationSettings s;
+FitRecord Points(std::int32_t type, std::vector<double> x, std::vector<double> y,
+                 bool forceOrigin = false) {
+  FitRecord s;
   s.fitType = type;
   s.forceOrigin = forceOrigin;
   s.rawValues = std::move(x);

@@ -12,8 +12,8 @@
 
 #include "fitting/EvaluateFit.h"
 #include "fitting/Fit.h"
+#include "fitting/FitRecord.h"
 #include "fitting/FitType.h"
-#include "multipointcalibration/CalibrationSettings.h"
 
 namespace MPCalibration {
 namespace {
@@ -92,7 +92,7 @@ TEST(IllConditionedFit, ExactCurvesOnRawRangesAreReproduced) {
       for (int k = 0; k <= type + 1; ++k)
         c.push_back(shape[k] / std::pow(range.high, k));
       for (int count = 6; count <= 12; ++count) {
-        CalibrationSettings s;
+        FitRecord s;
         s.fitType = type;
         s.rawValues = Spread(range.low, range.high, count);
         s.calibratedValues = s.rawValues;
@@ -110,7 +110,7 @@ TEST(IllConditionedFit, ExactCurvesOnRawRangesAreReproduced) {
 
 TEST(IllConditionedFit, PointsOfTheReportedQuinticGiveItsCoefficients) {
   const std::vector<double> c{3, 0.02, 5e-8, -5e-11, 5e-14, -5e-17};
-  CalibrationSettings s;
+  FitRecord s;
   s.fitType = Quintic;
   s.rawValues = {0, 200, 400, 600, 800, 1000};
   s.calibratedValues = {3, 7.001664, 11.005568, 15.009792, 19.010496, 23};
@@ -125,7 +125,7 @@ TEST(IllConditionedFit, CubicOnRawAdcCounts) {
   const std::vector<long double> centred{5.0L, 0.01L, 2e-6L, 3e-9L};
   const double centre = 32768.0;
   for (int count = 4; count <= 12; count += 2) {
-    CalibrationSettings s;
+    FitRecord s;
     s.fitType = Cubic;
     s.rawValues = Spread(32268.0, 33268.0, count);
     for (const double x : s.rawValues)
@@ -148,7 +148,7 @@ TEST(IllConditionedFit, NoisyQuinticMatchesTheLeastSquaresSolution) {
   std::mt19937_64 random(11);
   std::normal_distribution<double> noise(0.0, 0.01);
   for (const int count : {8, 11, 21}) {
-    CalibrationSettings s;
+    FitRecord s;
     s.fitType = Quintic;
     s.rawValues = Spread(0.0, 1000.0, count);
     s.calibratedValues = s.rawValues;
@@ -256,7 +256,7 @@ TEST(ReferenceSets, CertifiedCoefficientsAndSumsOfSquares) {
        12.0},
   };
   for (const Set& set : sets) {
-    CalibrationSettings s;
+    FitRecord s;
     s.fitType = set.type;
     s.rawValues = set.x;
     s.calibratedValues = set.y;

@@ -1,7 +1,7 @@
 #include "multipointcalibration/win/ChannelCalcBase.h"
 
 #include "foundation/XHResult.h"
-#include "multipointcalibration/win/HostServices.h"
+#include "foundation/win/HostServices.h"
 
 namespace MPCalibration {
 

@@ -6,8 +6,8 @@
 #include "foundation/XHResult.h"
 #include "foundation/XTarn.h"
 #include "foundation/win/HostBoundary.h"
+#include "foundation/win/HostServices.h"
 #include "multipointcalibration/ParameterText.h"
-#include "multipointcalibration/win/HostServices.h"
 
 namespace MPCalibration {
 

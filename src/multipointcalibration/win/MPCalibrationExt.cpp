@@ -5,7 +5,7 @@
 
 #include "foundation/XHResult.h"
 #include "foundation/win/HostBoundary.h"
-#include "multipointcalibration/win/HostServices.h"
+#include "foundation/win/HostServices.h"
 #include "multipointcalibration/win/MPCalibrationExtSettings.h"
 #include "multipointcalibration/win/ModuleObjects.h"
 #include "units/UnitPrefixes.h"

@@ -1,9 +1,9 @@
 #include "multipointcalibration/win/MPCalibrationExtSettings.h"
 
 #include "foundation/win/HostBoundary.h"
+#include "foundation/win/HostServices.h"
 #include "multipointcalibration/LiveSettings.h"
 #include "multipointcalibration/SettingsPersistence.h"
-#include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/ObjectStreamItemReader.h"
 #include "multipointcalibration/win/ObjectStreamItemWriter.h"
 

@@ -1,6 +1,6 @@
 #include "multipointcalibration/win/VelaClassInfo.h"
 
-#include "multipointcalibration/win/HostServices.h"
+#include "foundation/win/HostServices.h"
 
 namespace MPCalibration {
 

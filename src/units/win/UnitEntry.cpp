@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "foundation/win/HostBoundary.h"
-#include "multipointcalibration/win/HostServices.h"
+#include "foundation/win/HostServices.h"
 #include "units/UnitPrefixes.h"
 
 namespace Tarn {

@@ -11,8 +11,8 @@
 
 #include "InProcessHost.h"
 #include "foundation/win/ComPtr.h"
+#include "foundation/win/HostServices.h"
 #include "hostapi/HostInterfaces.h"
-#include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/LiveObjectCounter.h"
 #include "multipointcalibration/win/MPCalibrationEnum.h"
 #include "multipointcalibration/win/ModuleObjects.h"

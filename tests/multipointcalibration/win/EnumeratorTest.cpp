@@ -11,10 +11,10 @@
 #include "InProcessHost.h"
 #include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
+#include "foundation/win/HostServices.h"
 #include "foundation/win/TarnString.h"
 #include "hostapi/HostInterfaces.h"
 #include "multipointcalibration/win/CalcEnumAgg.h"
-#include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/LiveObjectCounter.h"
 #include "multipointcalibration/win/MPCalibrationEnum.h"
 

@@ -12,10 +12,10 @@
 #include "MemoryObjectStream.h"
 #include "foundation/XHResult.h"
 #include "foundation/win/ComPtr.h"
+#include "foundation/win/HostServices.h"
 #include "foundation/win/TarnString.h"
 #include "foundation/win/UniqueHandle.h"
 #include "hostapi/HostInterfaces.h"
-#include "multipointcalibration/win/HostServices.h"
 #include "multipointcalibration/win/LiveObjectCounter.h"
 #include "multipointcalibration/win/ModuleObjects.h"
 

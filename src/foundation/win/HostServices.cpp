@@ -1,4 +1,4 @@
-#include "multipointcalibration/win/HostServices.h"
+#include "foundation/win/HostServices.h"
 
 #include <windows.h>
 

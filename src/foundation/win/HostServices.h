@@ -6,7 +6,9 @@
 
 namespace MPCalibration::HostServices {
 
-// The host's services, each fetched once per process and cached under its own lock. A failed
+// The host's services, each fetched once per process and cached under its own lock. In the
+// foundation, so that the objects of every layer (a unit entry, a calculation) reach the host the
+// same way. A failed
 // first request falls back to loading the host library beside the running executable (see
 // HostServices.cpp) and asks once more; what still fails raises Tarn::XHResult.
 Tarn::ComPtr<Host::IRegistrarBase> Registrar();
