@@ -18,19 +18,12 @@ HINSTANCE ThisModule() noexcept {
 
 std::atomic<HINSTANCE> g_module{nullptr};
 
-struct actctx_traits {
-  using pointer = HANDLE;
-  static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void close(pointer value) noexcept { ::ReleaseActCtx(value); }
-};
-using unique_actctx = unique_any<actctx_traits>;
-
 // One context per module: a test may switch the module the layer uses.
 struct ContextCache {
   std::mutex lock;
   HINSTANCE module = nullptr;
   bool made = false;
-  unique_actctx context;
+  unique_hactctx context;
 };
 
 ContextCache& Cache() noexcept {
