@@ -7,11 +7,11 @@ HRESULT CalcSettingClassBase::QueryInterface(REFIID iid, void** out) noexcept {
 }
 
 ULONG CalcSettingClassBase::AddRef() noexcept {
-  return static_cast<ULONG>(refCount_.fetch_add(1, std::memory_order_relaxed) + 1);
+  return static_cast<ULONG>(InterlockedIncrement(&refCount_));
 }
 
 ULONG CalcSettingClassBase::Release() noexcept {
-  const std::int32_t left = refCount_.fetch_sub(1, std::memory_order_acq_rel) - 1;
+  const LONG left = InterlockedDecrement(&refCount_);
   if (left == 0)
     delete this;
   return static_cast<ULONG>(left);

@@ -1,6 +1,4 @@
 #pragma once
-#include <atomic>
-
 #include "hostapi/HostInterfaces.h"
 #include "multipointcalibration/win/VelaClassObjectImp.h"
 
@@ -20,7 +18,8 @@ protected:
   virtual ~CalcSettingClassBase() = default;
 
 private:
-  std::atomic<std::int32_t> refCount_{1};
+  // Interlocked; starts at 1, the module's own reference.
+  LONG refCount_ = 1;
 };
 
 } // namespace MPCalibration

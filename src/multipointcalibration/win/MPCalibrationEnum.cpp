@@ -95,6 +95,7 @@ HRESULT MPCalibrationEnum::GetClassCode(std::int32_t* code) noexcept {
   if (!code)
     return E_INVALIDARG;
   *code = 0;
+  // A class object that cannot tell its code leaves 0.
   if (enumClass_)
     (void)enumClass_->GetClassCode(code);
   return S_OK;

@@ -70,6 +70,7 @@ HRESULT MPCalibrationExt::GetOutputInfo(std::int32_t a, void*, Host::IUnitName**
       outputUnit.CopyTo(unit);
     if (rate)
       *rate = Host::RateInfo{1, 1, 0.0};
+    // A note the host takes or leaves; the output information stands either way.
     if (channelInfoEx)
       (void)channelInfoEx->NoteOutputInfo(0, a, b);
     if (extra)
@@ -102,6 +103,7 @@ HRESULT MPCalibrationExt::ApplySettings(Host::IPersistObject* newSettings,
               enumClassCode, Host::IID_ICalcEnumClass2, enumClass.put_void())) &&
           enumClass && SUCCEEDED(enumClass->CreateEnum(channelInfo, enumerator.put())) &&
           enumerator && hostCalc)
+        // Missing or refusing objects skip the step; the apply goes on.
         (void)hostCalc->SetEnumerator(creator, channel, dataSource, enumerator.get());
     }
 
@@ -112,6 +114,8 @@ HRESULT MPCalibrationExt::ApplySettings(Host::IPersistObject* newSettings,
                                     record.sourceChannel == channel ? kOwnChannelSource
                                                                     : kOtherChannelSource,
                                     kSourceReserved};
+      // The host's calculation keeps what it is given; the apply has no status of these steps
+      // to report, only the data source's at the end.
       (void)hostCalc->SetSource(1, &source, &scaling);
       const Tarn::TarnString text(record.ToParameterText());
       (void)hostCalc->SetParameterText(text.get());
@@ -121,6 +125,7 @@ HRESULT MPCalibrationExt::ApplySettings(Host::IPersistObject* newSettings,
     if (!dataSource)
       return S_OK;
     Tarn::ComPtr<IUnknown> notify;
+    // Without the notification face the data source is told with null.
     if (hostCalc)
       (void)hostCalc->QueryInterface(Host::IID_IHostCalcNotify, notify.put_void());
     return dataSource->ChannelChanged(channel, kChannelChangedFlags, notify.get());
