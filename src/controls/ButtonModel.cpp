@@ -52,19 +52,19 @@ ColourRole BmpTxtTextColour(bool disabled, bool ui3d) noexcept {
 }
 
 int BmpTxtTextWidth(const Rect& client, Size glyph, int dpi) noexcept {
-  const int margin = ScaleForDpi(kBmpTxtMargin, dpi);
-  const int gap = glyph.cx > 0 ? ScaleForDpi(kBmpTxtGap, dpi) : 0;
-  return std::max(1, client.width() - 2 * margin - glyph.cx - gap);
+  const int margin = Tarn::Window::Scale(kBmpTxtMargin, dpi);
+  const int gap = glyph.cx > 0 ? Tarn::Window::Scale(kBmpTxtGap, dpi) : 0;
+  return std::max(1, client.Width() - 2 * margin - glyph.cx - gap);
 }
 
 BmpTxtLayout LayOutBmpTxt(const Rect& client, Size glyph, Size text, bool pressed,
                           int dpi) noexcept {
-  const int gap = glyph.cx > 0 && text.cx > 0 ? ScaleForDpi(kBmpTxtGap, dpi) : 0;
+  const int gap = glyph.cx > 0 && text.cx > 0 ? Tarn::Window::Scale(kBmpTxtGap, dpi) : 0;
   const int total = glyph.cx + gap + text.cx;
-  const int left = client.left + (client.width() - total) / 2;
+  const int left = client.left + (client.Width() - total) / 2;
   const int shift = pressed ? 1 : 0;
   auto centredAt = [&](int x, Size size) {
-    const int top = client.top + (client.height() - size.cy) / 2 + shift;
+    const int top = client.top + (client.Height() - size.cy) / 2 + shift;
     return Rect{x + shift, top, x + shift + size.cx, top + size.cy};
   };
   return {centredAt(left, glyph), centredAt(left + glyph.cx + gap, text)};

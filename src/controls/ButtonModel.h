@@ -1,12 +1,15 @@
 #pragma once
-#include "controls/ControlGeometry.h"
 #include "controls/MenuComboModel.h"
+#include "window/Geometry.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
 namespace TarnControls {
+
+using Tarn::Window::Rect;
+using Tarn::Window::Size;
 
 // TSICNButton: the bitmap ids start at 324 (normal); +1 pressed, +2 focused, +3 disabled.
 inline constexpr int kSicnBitmapBase = 324;

@@ -48,7 +48,7 @@ unsigned BalloonOptions(int flags, bool hasLinkText) noexcept {
 }
 
 Rect IconSquare(const Rect& control, int dpi) noexcept {
-  const int side = ScaleForDpi(kErrorIconSize, dpi);
+  const int side = Tarn::Window::Scale(kErrorIconSize, dpi);
   return {control.left, control.bottom - side, control.left + side, control.bottom};
 }
 

@@ -1,7 +1,10 @@
 #pragma once
-#include "controls/ControlGeometry.h"
+#include "window/Geometry.h"
 
 namespace TarnControls {
+
+using Tarn::Window::Point;
+using Tarn::Window::Rect;
 
 // Bits of ErrorProvider::mFlags: one glyph and one trigger are kept at window set-up.
 enum ErrorProviderFlag : int {

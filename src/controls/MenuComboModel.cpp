@@ -130,7 +130,7 @@ MenuItemLook MenuComboItemLook(const MenuItemState& state, const Rect& item, int
   MenuItemLook look;
   if (state.special && !state.hasText) {
     look.kind = MenuItemKind::Separator;
-    const int middle = item.top + item.height() / 2;
+    const int middle = item.top + item.Height() / 2;
     look.line = {item.left + 2, middle, item.right - 2, middle + 1};
     look.textRect = item;
     return look;
@@ -143,7 +143,7 @@ MenuItemLook MenuComboItemLook(const MenuItemState& state, const Rect& item, int
   } else if (state.inSelectionField) {
     indent = kSelectionFieldIndent;
   }
-  look.textRect = {item.left + ScaleForDpi(indent, dpi), item.top, item.right, item.bottom};
+  look.textRect = {item.left + Tarn::Window::Scale(indent, dpi), item.top, item.right, item.bottom};
   if (state.disabled) {
     look.text = ColourRole::GrayText;
     return look;

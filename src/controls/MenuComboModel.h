@@ -1,10 +1,12 @@
 #pragma once
-#include "controls/ControlGeometry.h"
+#include "window/Geometry.h"
 
 #include <optional>
 #include <vector>
 
 namespace TarnControls {
+
+using Tarn::Window::Rect;
 
 // The items of a menu combo that cannot be chosen: a separator (empty text) or a heading. Kept
 // sorted and in step with insertions and deletions in the list.

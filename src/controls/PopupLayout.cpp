@@ -18,11 +18,11 @@ Rect PopupRect(Point at, Size text, const Rect& workArea) noexcept {
 
 BalloonLayout LayoutBalloon(const BalloonContent& content, Point anchor, const Rect& workArea,
                             int dpi) noexcept {
-  const int margin = ScaleForDpi(BalloonMetrics::margin, dpi);
-  const int gap = ScaleForDpi(BalloonMetrics::gap, dpi);
-  const int tailHeight = ScaleForDpi(BalloonMetrics::tailHeight, dpi);
-  const int tailWidth = ScaleForDpi(BalloonMetrics::tailWidth, dpi);
-  const int radius = ScaleForDpi(BalloonMetrics::cornerRadius, dpi);
+  const int margin = Tarn::Window::Scale(BalloonMetrics::margin, dpi);
+  const int gap = Tarn::Window::Scale(BalloonMetrics::gap, dpi);
+  const int tailHeight = Tarn::Window::Scale(BalloonMetrics::tailHeight, dpi);
+  const int tailWidth = Tarn::Window::Scale(BalloonMetrics::tailWidth, dpi);
+  const int radius = Tarn::Window::Scale(BalloonMetrics::cornerRadius, dpi);
 
   const int iconGap = content.icon.cx > 0 && content.title.cx > 0 ? gap : 0;
   const int headerWidth = content.icon.cx + iconGap + content.title.cx;
@@ -52,7 +52,7 @@ BalloonLayout LayoutBalloon(const BalloonContent& content, Point anchor, const R
   const int tipX = anchor.x - left;
   const int baseLeft = std::clamp(tipX - tailWidth / 2, radius, bodyWidth - radius - tailWidth);
   const int baseY = out.tailOnTop ? out.body.top : out.body.bottom;
-  const int tipY = out.tailOnTop ? 0 : out.window.height();
+  const int tipY = out.tailOnTop ? 0 : out.window.Height();
   out.tail[0] = {baseLeft, baseY};
   out.tail[1] = {tipX, tipY};
   out.tail[2] = {baseLeft + tailWidth, baseY};

@@ -1,7 +1,11 @@
 #pragma once
-#include "controls/ControlGeometry.h"
+#include "window/Geometry.h"
 
 namespace TarnControls {
+
+using Tarn::Window::Point;
+using Tarn::Window::Rect;
+using Tarn::Window::Size;
 
 // The hover popup: text measured with word-break in a box this wide.
 constexpr int kPopupTextWidth = 300;

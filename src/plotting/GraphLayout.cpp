@@ -4,7 +4,7 @@
 
 namespace GUILib {
 
-CurveWindowLayout LayoutCurveWindow(PixelRect client) noexcept {
+CurveWindowLayout LayoutCurveWindow(Rect client) noexcept {
   const int l = client.left, t = client.top, r = client.right, b = client.bottom;
   CurveWindowLayout layout;
   layout.graph = {l + 80, t + 18, r - 26, b - 55};
@@ -16,41 +16,39 @@ CurveWindowLayout LayoutCurveWindow(PixelRect client) noexcept {
   return layout;
 }
 
-bool CanPaintGraph(PixelRect client) noexcept {
+bool CanPaintGraph(Rect client) noexcept {
   return client.Width() > 3 && client.Height() > 3;
 }
 
-std::array<PixelPoint, 3> AxisPolyline(PixelRect client) noexcept {
+std::array<Point, 3> AxisPolyline(Rect client) noexcept {
   return {{{client.left, client.top},
            {client.left, client.bottom - 1},
            {client.right - 1, client.bottom - 1}}};
 }
 
-PixelPoint ReadOutAnchor(ReadOutOrientation orientation, unsigned alignment,
-                         PixelRect client) noexcept {
+Point ReadOutAnchor(ReadOutOrientation orientation, unsigned alignment, Rect client) noexcept {
   const unsigned horizontal = alignment & kAlignCentre;
   const int l = client.left, t = client.top, r = client.right, b = client.bottom;
   const bool centred = horizontal == kAlignCentre;
   const bool right = horizontal == kAlignRight;
   switch (orientation) {
   case ReadOutOrientation::Normal:
-    return centred ? PixelPoint{r / 2, b} : right ? PixelPoint{r, b} : PixelPoint{0, b};
+    return centred ? Point{r / 2, b} : right ? Point{r, b} : Point{0, b};
   case ReadOutOrientation::Up:
-    return centred ? PixelPoint{r, b / 2} : right ? PixelPoint{r, t} : PixelPoint{r, 0};
+    return centred ? Point{r, b / 2} : right ? Point{r, t} : Point{r, 0};
   case ReadOutOrientation::Down:
-    return centred ? PixelPoint{l, b / 2} : right ? PixelPoint{l, b} : PixelPoint{l, 0};
+    return centred ? Point{l, b / 2} : right ? Point{l, b} : Point{l, 0};
   case ReadOutOrientation::UpsideDown:
-    return centred ? PixelPoint{r / 2, t} : right ? PixelPoint{l, t} : PixelPoint{0, t};
+    return centred ? Point{r / 2, t} : right ? Point{l, t} : Point{0, t};
   }
   return {r / 2, b};
 }
 
-PixelPoint ColourMenuEntrySize(int checkWidth, int textWidth, int menuHeight) noexcept {
+Point ColourMenuEntrySize(int checkWidth, int textWidth, int menuHeight) noexcept {
   return {checkWidth + textWidth + menuHeight + 8, menuHeight};
 }
 
-ColourMenuEntryParts LayoutColourMenuEntry(PixelRect item, int checkWidth,
-                                           int checkHeight) noexcept {
+ColourMenuEntryParts LayoutColourMenuEntry(Rect item, int checkWidth, int checkHeight) noexcept {
   ColourMenuEntryParts parts;
   parts.checkMark = {item.left + 2, item.top + 2, item.left + 2 + checkWidth,
                      item.top + 2 + checkHeight};
@@ -60,7 +58,7 @@ ColourMenuEntryParts LayoutColourMenuEntry(PixelRect item, int checkWidth,
   return parts;
 }
 
-std::vector<TableColumn> TableColumns(PixelRect client, std::span<const double> fractions) {
+std::vector<TableColumn> TableColumns(Rect client, std::span<const double> fractions) {
   std::vector<TableColumn> columns;
   columns.reserve(fractions.size());
   int left = client.left;
@@ -87,7 +85,7 @@ RowSpan TableRowBoundaries(int top, int bottom, double offset, int rowHeight) no
   return {static_cast<int>(first), static_cast<int>(last)};
 }
 
-PixelRect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept {
+Rect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept {
   const int top = static_cast<int>(row * static_cast<double>(rowHeight) + offset);
   return {column.left, top, column.left + column.width, top + rowHeight};
 }

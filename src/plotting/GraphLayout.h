@@ -11,19 +11,19 @@ namespace GUILib {
 // The curve window's client split into the graph, its two scales and the cursor read-outs. The
 // read-outs share the strip above the graph, which nothing else uses.
 struct CurveWindowLayout {
-  PixelRect graph;
-  PixelRect verticalScale;
-  PixelRect horizontalScale;
-  PixelRect xReadOut;
-  PixelRect yReadOut;
+  Rect graph;
+  Rect verticalScale;
+  Rect horizontalScale;
+  Rect xReadOut;
+  Rect yReadOut;
 };
-CurveWindowLayout LayoutCurveWindow(PixelRect client) noexcept;
+CurveWindowLayout LayoutCurveWindow(Rect client) noexcept;
 inline constexpr int kReadOutTextInset = 8;
 
 // The graph paints its contents only when its client is more than 3 pixels each way.
-bool CanPaintGraph(PixelRect client) noexcept;
+bool CanPaintGraph(Rect client) noexcept;
 // The axes: top-left down to bottom-left and on to bottom-right, inside the client.
-std::array<PixelPoint, 3> AxisPolyline(PixelRect client) noexcept;
+std::array<Point, 3> AxisPolyline(Rect client) noexcept;
 
 // Read-out orientations: 0, 90, -90 and 180 degrees.
 enum class ReadOutOrientation { Normal = 0, Up = 1, Down = 2, UpsideDown = 3 };
@@ -33,18 +33,16 @@ inline constexpr unsigned kAlignRight = 2;
 inline constexpr unsigned kAlignCentre = 6;
 inline constexpr unsigned kAlignBottom = 8;
 // Where the read-out's text is anchored, from its orientation and horizontal alignment.
-PixelPoint ReadOutAnchor(ReadOutOrientation orientation, unsigned alignment,
-                         PixelRect client) noexcept;
+Point ReadOutAnchor(ReadOutOrientation orientation, unsigned alignment, Rect client) noexcept;
 
 // An owner-drawn "Select Trace" entry: its size and where its parts go inside it.
 struct ColourMenuEntryParts {
-  PixelRect checkMark;
-  PixelRect text;
-  PixelRect swatch;
+  Rect checkMark;
+  Rect text;
+  Rect swatch;
 };
-PixelPoint ColourMenuEntrySize(int checkWidth, int textWidth, int menuHeight) noexcept;
-ColourMenuEntryParts LayoutColourMenuEntry(PixelRect item, int checkWidth,
-                                           int checkHeight) noexcept;
+Point ColourMenuEntrySize(int checkWidth, int textWidth, int menuHeight) noexcept;
+ColourMenuEntryParts LayoutColourMenuEntry(Rect item, int checkWidth, int checkHeight) noexcept;
 
 // Table geometry: columns from width fractions, rows of a fixed height shifted by an offset.
 struct TableColumn {
@@ -52,7 +50,7 @@ struct TableColumn {
   int width = 0;
   friend bool operator==(const TableColumn&, const TableColumn&) = default;
 };
-std::vector<TableColumn> TableColumns(PixelRect client, std::span<const double> fractions);
+std::vector<TableColumn> TableColumns(Rect client, std::span<const double> fractions);
 int TableRowHeight(int textHeight) noexcept;
 // The row boundaries that lie within [top, bottom]; first > last when none does.
 struct RowSpan {
@@ -60,6 +58,6 @@ struct RowSpan {
   int last = -1;
 };
 RowSpan TableRowBoundaries(int top, int bottom, double offset, int rowHeight) noexcept;
-PixelRect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept;
+Rect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept;
 
 } // namespace GUILib

@@ -63,18 +63,18 @@ std::vector<TraceEntry> GraphModel::TraceMenu() const {
   return entries;
 }
 
-void ZoomDrag::Begin(PixelPoint at) noexcept {
+void ZoomDrag::Begin(Point at) noexcept {
   start_ = end_ = at;
   dragging_ = true;
   hasSelection_ = false;
 }
 
-void ZoomDrag::Move(PixelPoint at) noexcept {
+void ZoomDrag::Move(Point at) noexcept {
   if (dragging_)
     end_ = at;
 }
 
-void ZoomDrag::End(PixelPoint at, PixelRect client) noexcept {
+void ZoomDrag::End(Point at, Rect client) noexcept {
   if (!dragging_)
     return;
   // The right and bottom edges are outside the client, so the last pixel inside is one less.
@@ -89,7 +89,7 @@ void ZoomDrag::Clear() noexcept {
   hasSelection_ = false;
 }
 
-PixelRect ZoomDrag::Rectangle() const noexcept {
+Rect ZoomDrag::Rectangle() const noexcept {
   return {std::min(start_.x, end_.x), std::min(start_.y, end_.y), std::max(start_.x, end_.x),
           std::max(start_.y, end_.y)};
 }

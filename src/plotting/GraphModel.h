@@ -68,24 +68,24 @@ private:
 // The zoom rectangle dragged with the left button, in client pixels.
 class ZoomDrag {
 public:
-  void Begin(PixelPoint at) noexcept;
-  void Move(PixelPoint at) noexcept;
+  void Begin(Point at) noexcept;
+  void Move(Point at) noexcept;
   // The end point is kept inside the client; a selection exists when it differs from the start.
-  void End(PixelPoint at, PixelRect client) noexcept;
+  void End(Point at, Rect client) noexcept;
   void Clear() noexcept;
 
   bool Dragging() const noexcept { return dragging_; }
   bool HasSelection() const noexcept { return hasSelection_; }
   // Drawn while dragging and while a selection exists.
   bool Shown() const noexcept { return dragging_ || hasSelection_; }
-  PixelPoint Start() const noexcept { return start_; }
-  PixelPoint Finish() const noexcept { return end_; }
+  Point Start() const noexcept { return start_; }
+  Point Finish() const noexcept { return end_; }
   // The rectangle with its corners in order, whichever way it was dragged.
-  PixelRect Rectangle() const noexcept;
+  Rect Rectangle() const noexcept;
 
 private:
-  PixelPoint start_;
-  PixelPoint end_;
+  Point start_;
+  Point end_;
   bool dragging_ = false;
   bool hasSelection_ = false;
 };

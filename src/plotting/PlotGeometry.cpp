@@ -28,7 +28,7 @@ double PixelToValue(int pixel, AxisTransform transform, int origin) noexcept {
 }
 
 LineRuns BuildLineRuns(std::span<const float> x, std::span<const float> y, AxisTransform h,
-                       AxisTransform v, PixelPoint origin) {
+                       AxisTransform v, Point origin) {
   LineRuns runs;
   const std::size_t n = std::min(x.size(), y.size());
   runs.points.reserve(n);
@@ -125,8 +125,8 @@ AxisRange ExpandToInclude(AxisRange range, double minBound, double maxBound) noe
 }
 
 std::optional<NearestSample> FindNearest(std::span<const float> x, std::span<const float> y,
-                                         AxisTransform h, AxisTransform v, PixelPoint origin,
-                                         PixelPoint pointer) noexcept {
+                                         AxisTransform h, AxisTransform v, Point origin,
+                                         Point pointer) noexcept {
   std::optional<NearestSample> nearest;
   // Pixels stay within the clamp band, so squared distances fit a 64-bit integer exactly.
   std::int64_t best = 0;
@@ -134,7 +134,7 @@ std::optional<NearestSample> FindNearest(std::span<const float> x, std::span<con
   for (std::size_t i = 0; i < n; ++i) {
     if (!std::isfinite(x[i]) || !std::isfinite(y[i]))
       continue;
-    const PixelPoint p{ValueToPixel(x[i], h, origin.x), ValueToPixel(y[i], v, origin.y)};
+    const Point p{ValueToPixel(x[i], h, origin.x), ValueToPixel(y[i], v, origin.y)};
     const std::int64_t dx = std::int64_t{p.x} - pointer.x;
     const std::int64_t dy = std::int64_t{p.y} - pointer.y;
     const std::int64_t distance = dx * dx + dy * dy;
@@ -167,8 +167,7 @@ std::vector<int> GridPositions(double first, double spacing, double low, double 
   return positions;
 }
 
-ZoomRanges ZoomRectangleRanges(const AxisScale& h, const AxisScale& v, PixelPoint start,
-                               PixelPoint end) {
+ZoomRanges ZoomRectangleRanges(const AxisScale& h, const AxisScale& v, Point start, Point end) {
   const double x1 = h.PixelToValue(start.x);
   const double x2 = h.PixelToValue(end.x);
   const double y1 = v.PixelToValue(start.y);
@@ -176,7 +175,7 @@ ZoomRanges ZoomRectangleRanges(const AxisScale& h, const AxisScale& v, PixelPoin
   return {{std::max(x1, x2), std::min(x1, x2)}, {std::max(y1, y2), std::min(y1, y2)}};
 }
 
-bool ZoomToRectangle(AxisScale& h, AxisScale& v, PixelPoint start, PixelPoint end) {
+bool ZoomToRectangle(AxisScale& h, AxisScale& v, Point start, Point end) {
   const ZoomRanges zoom = ZoomRectangleRanges(h, v, start, end);
   const AxisRange oldH = h.GetRange();
   const AxisRange oldV = v.GetRange();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/Geometry.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,21 +10,8 @@
 
 namespace GUILib {
 
-struct PixelPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
-
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const noexcept { return right - left; }
-  int Height() const noexcept { return bottom - top; }
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
+using Tarn::Window::Point;
+using Tarn::Window::Rect;
 
 // A scale's range: the high end is the top or the right of the axis.
 struct AxisRange {
@@ -56,11 +45,11 @@ double PixelToValue(int pixel, AxisTransform transform, int origin) noexcept;
 // run. The counts sum to the number of points. Markers use every point; lines go through
 // PolylineRuns, since a poly-polyline call refuses a run of one point.
 struct LineRuns {
-  std::vector<PixelPoint> points;
+  std::vector<Point> points;
   std::vector<std::uint32_t> counts;
 };
 LineRuns BuildLineRuns(std::span<const float> x, std::span<const float> y, AxisTransform h,
-                       AxisTransform v, PixelPoint origin);
+                       AxisTransform v, Point origin);
 // The same runs without those of a single point (the input is returned unchanged when there
 // are none).
 LineRuns PolylineRuns(LineRuns runs);
@@ -91,11 +80,11 @@ AxisRange ExpandToInclude(AxisRange range, double minBound, double maxBound) noe
 // and y; the first of equal distances. Nothing when there is no such sample.
 struct NearestSample {
   std::size_t index = 0;
-  PixelPoint pixel;
+  Point pixel;
 };
 std::optional<NearestSample> FindNearest(std::span<const float> x, std::span<const float> y,
-                                         AxisTransform h, AxisTransform v, PixelPoint origin,
-                                         PixelPoint pointer) noexcept;
+                                         AxisTransform h, AxisTransform v, Point origin,
+                                         Point pointer) noexcept;
 
 // Grid line positions from the first one at the given spacing, floored to whole pixels, within
 // [low, high). A spacing that is not a positive finite number gives no grid; at most maxCount.
@@ -120,10 +109,9 @@ struct ZoomRanges {
   AxisRange horizontal;
   AxisRange vertical;
 };
-ZoomRanges ZoomRectangleRanges(const AxisScale& h, const AxisScale& v, PixelPoint start,
-                               PixelPoint end);
+ZoomRanges ZoomRectangleRanges(const AxisScale& h, const AxisScale& v, Point start, Point end);
 // Sets both ranges; when either scale refuses, both go back to the ranges they had and the
 // result is false.
-bool ZoomToRectangle(AxisScale& h, AxisScale& v, PixelPoint start, PixelPoint end);
+bool ZoomToRectangle(AxisScale& h, AxisScale& v, Point start, Point end);
 
 } // namespace GUILib

@@ -68,8 +68,8 @@ TEST(BalloonLayout, ScalesWithDpi) {
   const BalloonContent content{{24, 24}, {120, 20}, {150, 20}, {0, 0}};
   const BalloonLayout b = LayoutBalloon(content, {100, 100}, Rect{0, 0, 1920, 1080}, 144);
   // Margin 12, gap 9, tail 24: inner width 24 + 9 + 120 = 153.
-  EXPECT_EQ(b.window.width(), 153 + 24);
-  EXPECT_EQ(b.window.height(), 24 + 9 + 20 + 24 + 24);
+  EXPECT_EQ(b.window.Width(), 153 + 24);
+  EXPECT_EQ(b.window.Height(), 24 + 9 + 20 + 24 + 24);
   EXPECT_EQ(b.cornerRadius, 12);
   EXPECT_EQ(b.title.left, 12 + 24 + 9);
 }

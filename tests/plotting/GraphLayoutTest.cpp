@@ -7,21 +7,12 @@
 namespace GUILib {
 namespace {
 
-bool Inside(const PixelRect& inner, const PixelRect& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
-bool Overlap(const PixelRect& a, const PixelRect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 TEST(GraphLayout, CurveWindowPartsTileTheClientWithoutOverlap) {
-  for (const PixelRect client : {PixelRect{0, 0, 640, 480}, PixelRect{10, 20, 410, 320}}) {
+  for (const Rect client : {Rect{0, 0, 640, 480}, Rect{10, 20, 410, 320}}) {
     SCOPED_TRACE(client.right);
     const CurveWindowLayout l = LayoutCurveWindow(client);
-    EXPECT_EQ(l.graph, (PixelRect{client.left + 80, client.top + 18, client.right - 26,
-                                  client.bottom - 55}));
+    EXPECT_EQ(l.graph,
+              (Rect{client.left + 80, client.top + 18, client.right - 26, client.bottom - 55}));
     EXPECT_EQ(l.verticalScale.right, l.graph.left);
     EXPECT_EQ(l.verticalScale.top, l.graph.top);
     EXPECT_EQ(l.verticalScale.bottom, l.graph.bottom);
@@ -29,14 +20,13 @@ TEST(GraphLayout, CurveWindowPartsTileTheClientWithoutOverlap) {
     EXPECT_EQ(l.horizontalScale.left, l.graph.left);
     EXPECT_EQ(l.horizontalScale.right, l.graph.right);
     EXPECT_EQ(l.horizontalScale.bottom, client.bottom);
-    const std::vector<PixelRect> parts{l.graph, l.verticalScale, l.horizontalScale, l.xReadOut,
-                                       l.yReadOut};
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-      EXPECT_TRUE(Inside(parts[i], client)) << i;
+    const std::vector<Rect> parts{l.graph, l.verticalScale, l.horizontalScale, l.xReadOut,
+                                  l.yReadOut};
+    const Tarn::Window::LayoutFaults faults = Tarn::Window::FindLayoutFaults(client, parts);
+    EXPECT_TRUE(faults.outside.empty());
+    EXPECT_TRUE(faults.overlapping.empty());
+    for (std::size_t i = 0; i < parts.size(); ++i)
       EXPECT_GT(parts[i].Width(), 0) << i;
-      for (std::size_t j = i + 1; j < parts.size(); ++j)
-        EXPECT_FALSE(Overlap(parts[i], parts[j])) << i << " " << j;
-    }
     EXPECT_GT(l.xReadOut.Width(), 2 * kReadOutTextInset);
   }
 }
@@ -47,17 +37,17 @@ TEST(GraphLayout, PaintingNeedsMoreThanThreePixelsEachWay) {
   EXPECT_TRUE(CanPaintGraph({0, 0, 4, 4}));
   EXPECT_FALSE(CanPaintGraph({0, 0, 0, 0}));
   const auto axes = AxisPolyline({0, 0, 200, 100});
-  EXPECT_EQ(axes[0], (PixelPoint{0, 0}));
-  EXPECT_EQ(axes[1], (PixelPoint{0, 99}));
-  EXPECT_EQ(axes[2], (PixelPoint{199, 99}));
+  EXPECT_EQ(axes[0], (Point{0, 0}));
+  EXPECT_EQ(axes[1], (Point{0, 99}));
+  EXPECT_EQ(axes[2], (Point{199, 99}));
 }
 
 TEST(GraphLayout, ReadOutAnchors) {
-  const PixelRect c{0, 0, 120, 20};
+  const Rect c{0, 0, 120, 20};
   struct Row {
     ReadOutOrientation orientation;
     unsigned align;
-    PixelPoint anchor;
+    Point anchor;
   };
   using O = ReadOutOrientation;
   const Row rows[] = {
@@ -81,11 +71,11 @@ TEST(GraphLayout, ReadOutAnchors) {
 }
 
 TEST(GraphLayout, ColourMenuEntry) {
-  EXPECT_EQ(ColourMenuEntrySize(13, 80, 19), (PixelPoint{13 + 80 + 19 + 8, 19}));
+  EXPECT_EQ(ColourMenuEntrySize(13, 80, 19), (Point{13 + 80 + 19 + 8, 19}));
   const ColourMenuEntryParts parts = LayoutColourMenuEntry({0, 40, 150, 60}, 13, 13);
-  EXPECT_EQ(parts.checkMark, (PixelRect{2, 42, 15, 55}));
-  EXPECT_EQ(parts.text, (PixelRect{17, 42, 133, 58}));
-  EXPECT_EQ(parts.swatch, (PixelRect{132, 42, 148, 58}));
+  EXPECT_EQ(parts.checkMark, (Rect{2, 42, 15, 55}));
+  EXPECT_EQ(parts.text, (Rect{17, 42, 133, 58}));
+  EXPECT_EQ(parts.swatch, (Rect{132, 42, 148, 58}));
   EXPECT_EQ(parts.swatch.Width(), parts.swatch.Height());
 }
 
@@ -116,7 +106,7 @@ TEST(GraphLayout, TableColumnsAndRows) {
   // No boundary inside, or no row height: an empty span.
   for (const RowSpan empty : {TableRowBoundaries(5, 10, 0, 15), TableRowBoundaries(0, 100, 0, 0)})
     EXPECT_GT(empty.first, empty.last);
-  EXPECT_EQ(TableCell({70, 170}, 2, 15, 3), (PixelRect{70, 33, 240, 48}));
+  EXPECT_EQ(TableCell({70, 170}, 2, 15, 3), (Rect{70, 33, 240, 48}));
 }
 
 } // namespace

@@ -91,11 +91,11 @@ namespace GUILib {
 namespace {
 
 TEST(ZoomDrag, EndIsKeptInsideAndMakesASelectionOnlyWhenMoved) {
-  const PixelRect client{0, 0, 200, 100};
+  const Rect client{0, 0, 200, 100};
   struct Row {
-    PixelPoint start, end;
+    Point start, end;
     bool selection;
-    PixelRect rectangle;
+    Rect rectangle;
   };
   const Row rows[] = {
       {{10, 10}, {50, 60}, true, {10, 10, 50, 60}},  {{50, 60}, {10, 10}, true, {10, 10, 50, 60}},

@@ -80,13 +80,13 @@ TEST(PlotGeometry, LineRunPointsAreTheMappedFiniteSamplesInOrder) {
   const std::vector<float> y{0, 1, kNaN, 1, 1e20f};
   const LineRuns runs =
       BuildLineRuns(x, y, HorizontalTransform({4, 0}, 40), VerticalTransform({1, 0}, 10), {5, 7});
-  const std::vector<PixelPoint> expected{{5, 17}, {15, 7}, {35, 7}, {45, 7 - 16000}};
+  const std::vector<Point> expected{{5, 17}, {15, 7}, {35, 7}, {45, 7 - 16000}};
   EXPECT_EQ(runs.points, expected);
   // The isolated point is dropped from the lines only.
   const LineRuns single =
       PolylineRuns(BuildLineRuns(std::vector<float>{0, 1, 2, 3}, std::vector<float>{0, kNaN, 2, 3},
                                  AxisTransform{}, AxisTransform{}, {0, 0}));
-  EXPECT_EQ(single.points, (std::vector<PixelPoint>{{2, 2}, {3, 3}}));
+  EXPECT_EQ(single.points, (std::vector<Point>{{2, 2}, {3, 3}}));
 }
 
 TEST(PlotGeometry, NanAwareMaximumAndMinimum) {
@@ -148,7 +148,7 @@ TEST(PlotGeometry, NearestSampleTiesGoToTheFirst) {
   const AxisTransform unit{1.0, 0.0};
   struct Row {
     std::vector<float> x, y;
-    PixelPoint pointer;
+    Point pointer;
     std::optional<std::size_t> index;
   };
   const Row rows[] = {
@@ -174,7 +174,7 @@ TEST(PlotGeometry, NearestSampleTiesGoToTheFirst) {
   const auto placed = FindNearest(std::vector<float>{2}, std::vector<float>{3},
                                   HorizontalTransform({10, 0}, 100), unit, {4, 6}, {0, 0});
   ASSERT_TRUE(placed);
-  EXPECT_EQ(placed->pixel, (PixelPoint{24, 9}));
+  EXPECT_EQ(placed->pixel, (Point{24, 9}));
 }
 
 TEST(PlotGeometry, GridPositions) {
@@ -232,8 +232,8 @@ private:
 };
 
 TEST(PlotGeometry, ZoomGivesTheSameRangesDraggedEitherWay) {
-  const PixelPoint topLeft{20, 10}, bottomRight{60, 90};
-  const PixelPoint corners[][2] = {
+  const Point topLeft{20, 10}, bottomRight{60, 90};
+  const Point corners[][2] = {
       {topLeft, bottomRight}, {bottomRight, topLeft}, {{20, 90}, {60, 10}}, {{60, 10}, {20, 90}}};
   for (const auto& drag : corners) {
     FakeScale h({100, 0}, 100, false), v({1, -1}, 100, true);

@@ -23,10 +23,6 @@ void CheckTheme(HRESULT result, const wchar_t* function) {
     throw Tarn::XTarn(result, std::wstring(L"Error calling UxThemeDLL::") + function + L"().");
 }
 
-RECT ToRECT(const Rect& r) noexcept {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
 Tarn::unique_hfont FontLike(HFONT base, LONG weight, bool underline) {
   LOGFONTW font{};
   ::GetObjectW(base, sizeof font, &font);
@@ -104,8 +100,7 @@ bool CBalloonHelp::Create(HWND owner, std::wstring title, std::wstring content, 
   }
   const TarnControls::BalloonContent measured = Measure(owner, dpi_);
   const Tarn::Window::Rect work = Tarn::Window::WorkAreaAt({anchor.x, anchor.y});
-  layout_ = TarnControls::LayoutBalloon(measured, {anchor.x, anchor.y},
-                                        {work.left, work.top, work.right, work.bottom}, dpi_);
+  layout_ = TarnControls::LayoutBalloon(measured, {anchor.x, anchor.y}, work, dpi_);
 
   DWORD exStyle = WS_EX_TOOLWINDOW;
   if (options_ & unTopMost)
@@ -114,7 +109,7 @@ bool CBalloonHelp::Create(HWND owner, std::wstring title, std::wstring content, 
     exStyle |= WS_EX_NOACTIVATE;
   const Rect& w = layout_.window;
   HWND root = owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
-  if (!CreateWindowHandle(exStyle, title_.c_str(), WS_POPUP, w.left, w.top, w.width(), w.height(),
+  if (!CreateWindowHandle(exStyle, title_.c_str(), WS_POPUP, w.left, w.top, w.Width(), w.Height(),
                           root))
     return false;
   ApplyRegion();
@@ -168,13 +163,13 @@ void CBalloonHelp::DrawPart(HDC dc, HFONT font, const std::wstring& text, Rect r
   if (text.empty())
     return;
   const Tarn::unique_select_object selected(dc, font);
-  RECT box = ToRECT(r);
+  RECT box = Tarn::Window::ToRECT(r);
   ::SetTextColor(dc, colour);
   ::DrawTextW(dc, text.c_str(), -1, &box, format);
 }
 
 void CBalloonHelp::PaintFace(HDC dc, HRGN shape) {
-  RECT whole{0, 0, layout_.window.width(), layout_.window.height()};
+  RECT whole{0, 0, layout_.window.Width(), layout_.window.Height()};
   if (theme_) {
     CheckTheme(Tarn::Window::UxTheme().DrawThemeBackground(theme_.get(), dc, kBalloonPart,
                                                            kNormalState, &whole, nullptr),
@@ -185,8 +180,8 @@ void CBalloonHelp::PaintFace(HDC dc, HRGN shape) {
   ::FrameRgn(dc, shape, ::GetSysColorBrush(COLOR_WINDOWFRAME), 1, 1);
   ::SetBkMode(dc, TRANSPARENT);
   if (iconHandle_)
-    ::DrawIconEx(dc, layout_.icon.left, layout_.icon.top, iconHandle_.get(), layout_.icon.width(),
-                 layout_.icon.height(), 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, layout_.icon.left, layout_.icon.top, iconHandle_.get(), layout_.icon.Width(),
+                 layout_.icon.Height(), 0, nullptr, DI_NORMAL);
   const COLORREF text = ::GetSysColor(COLOR_INFOTEXT);
   DrawPart(dc, titleFont_.get(), title_, layout_.title, DT_SINGLELINE | DT_NOPREFIX, text);
   DrawPart(dc, ContentFont(), content_, layout_.text, DT_WORDBREAK | DT_NOPREFIX, text);

@@ -10,13 +10,6 @@
 #include <windowsx.h>
 
 namespace TarnControls {
-namespace {
-
-RECT ToRECT(const Rect& r) noexcept {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
-} // namespace
 
 TBmpTxtButton::~TBmpTxtButton() {
   mRelay.Detach();
@@ -88,7 +81,7 @@ void TBmpTxtButton::DrawItem(const DRAWITEMSTRUCT& draw) {
   const SIZE glyphSize = BitmapSize(glyph.get());
 
   const std::wstring text = StripAmpersands(mCaption);
-  const Rect client{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  const Rect client = Tarn::Window::ToRect(bounds);
   Tarn::unique_select_object font(dc, CaptionFont());
   RECT measured{0, 0, BmpTxtTextWidth(client, {glyphSize.cx, glyphSize.cy}, dpi), 0};
   if (!text.empty())
@@ -98,7 +91,7 @@ void TBmpTxtButton::DrawItem(const DRAWITEMSTRUCT& draw) {
       LayOutBmpTxt(client, {glyphSize.cx, glyphSize.cy},
                    {measured.right - measured.left, measured.bottom - measured.top}, selected, dpi);
 
-  mLastGlyphRect = ToRECT(layout.glyph);
+  mLastGlyphRect = Tarn::Window::ToRECT(layout.glyph);
   mLastRenderer = GreyToneRenderer::None;
   if (glyph) {
     const POINT at{layout.glyph.left, layout.glyph.top};
@@ -114,7 +107,7 @@ void TBmpTxtButton::DrawItem(const DRAWITEMSTRUCT& draw) {
   if (!text.empty()) {
     const COLORREF oldText = ::SetTextColor(dc, RoleColour(BmpTxtTextColour(disabled, true)));
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    RECT textRect = ToRECT(layout.text);
+    RECT textRect = Tarn::Window::ToRECT(layout.text);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                 DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     ::SetBkMode(dc, oldMode);

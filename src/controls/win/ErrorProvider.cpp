@@ -20,11 +20,10 @@ bool ErrorProvider::Attach(HWND dialog) {
   mFlags = NormaliseErrorProviderFlags(mFlags);
   pointer_ = ErrorProviderPointer(mFlags);
   ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | SS_NOTIFY);
-  iconSize_ = ScaleForDpi(kErrorIconSize, Tarn::Window::DpiOfWindow(hwnd()));
-  const Tarn::Window::Rect placed = Tarn::Window::RectInParent(hwnd());
-  const Rect square = IconSquare({placed.left, placed.top, placed.right, placed.bottom},
-                                 Tarn::Window::DpiOfWindow(hwnd()));
-  ::SetWindowPos(hwnd(), nullptr, square.left, square.top, square.width(), square.height(),
+  iconSize_ = Tarn::Window::Scale(kErrorIconSize, Tarn::Window::DpiOfWindow(hwnd()));
+  const Rect square =
+      IconSquare(Tarn::Window::RectInParent(hwnd()), Tarn::Window::DpiOfWindow(hwnd()));
+  ::SetWindowPos(hwnd(), nullptr, square.left, square.top, square.Width(), square.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   MakeImages();
   return true;

@@ -11,10 +11,6 @@
 namespace TarnControls {
 namespace {
 
-RECT ToRECT(const Rect& r) noexcept {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
 HFONT ControlFont(HWND hwnd) noexcept {
   return reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
 }
@@ -232,13 +228,13 @@ void MenuCombo::DrawItem(const DRAWITEMSTRUCT& draw) {
 
   FillSolid(dc, draw.rcItem, RoleColour(look.background));
   if (look.kind == MenuItemKind::Separator) {
-    FillSolid(dc, ToRECT(look.line), RoleColour(ColourRole::LightGrey));
+    FillSolid(dc, Tarn::Window::ToRECT(look.line), RoleColour(ColourRole::LightGrey));
     return;
   }
   Tarn::unique_select_object font(dc, look.bold ? BoldFont() : ControlFont(hwnd()));
   const COLORREF oldText = ::SetTextColor(dc, RoleColour(look.text));
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  RECT textRect = ToRECT(look.textRect);
+  RECT textRect = Tarn::Window::ToRECT(look.textRect);
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   ::SetBkMode(dc, oldMode);

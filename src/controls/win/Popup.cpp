@@ -26,12 +26,11 @@ bool Popup::Show(HWND owner, const std::wstring& text, POINT at) {
   }
   const Window::Rect work = Window::WorkAreaAt({at.x, at.y});
   const TarnControls::Rect r =
-      TarnControls::PopupRect({at.x, at.y}, {box.right - box.left, box.bottom - box.top},
-                              {work.left, work.top, work.right, work.bottom});
+      TarnControls::PopupRect({at.x, at.y}, {box.right - box.left, box.bottom - box.top}, work);
   if (!hwnd() && !CreateWindowHandle(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"",
-                                     WS_POPUP, r.left, r.top, r.width(), r.height(), owner))
+                                     WS_POPUP, r.left, r.top, r.Width(), r.Height(), owner))
     return false;
-  ::SetWindowPos(hwnd(), HWND_TOPMOST, r.left, r.top, r.width(), r.height(),
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, r.left, r.top, r.Width(), r.Height(),
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   return true;

@@ -399,7 +399,7 @@ TEST_F(EditControls, BalloonLinkRunsItsHandler) {
   EXPECT_EQ(balloon->Icon(), 79);
   EXPECT_EQ(balloon->LinkText(), L"Define a unit...");
   const auto& link = balloon->Layout().link;
-  ASSERT_GT(link.width(), 0);
+  ASSERT_GT(link.Width(), 0);
   ::SendMessageW(balloon->hwnd(), WM_LBUTTONUP, 0,
                  MAKELPARAM(link.left + 2, (link.top + link.bottom) / 2));
   EXPECT_EQ(linked, 1);
