@@ -1,6 +1,7 @@
 #include "controls/win/ButtonBitmaps.h"
 
 #include "controls/ButtonModel.h"
+#include "window/win/Bitmaps.h"
 #include "window/win/GdiPlus.h"
 #include "window/win/Module.h"
 
@@ -14,25 +15,6 @@ namespace TarnControls {
 namespace {
 
 constexpr std::uint32_t kKeyColour = 0x00C0C0C0; // light grey, as 0x00RRGGBB
-
-// The bitmap's pixels as 32-bit 0x00RRGGBB, top row first.
-bool ReadPixels(HBITMAP bitmap, SIZE size, std::vector<std::uint32_t>& pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  pixels.assign(static_cast<std::size_t>(size.cx) * size.cy, 0);
-  const auto dc = Tarn::unique_window_dc::Get(nullptr);
-  if (!dc)
-    return false;
-  const int lines = ::GetDIBits(dc.get(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
-  for (auto& p : pixels)
-    p &= 0x00FFFFFF;
-  return lines == size.cy;
-}
 
 std::uint8_t ToByte(double v) noexcept {
   return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0));
@@ -72,13 +54,7 @@ bool DrawWithGdiPlus(HDC dc, const std::vector<std::uint32_t>& pixels, SIZE size
 bool DrawWithGdi(HDC dc, const std::vector<std::uint32_t>& pixels, SIZE size, POINT at) {
   // The glyph is put together with what is already drawn where it goes, so its transparent
   // pixels show the face beneath, as GDI+ would show it.
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = Tarn::Window::TopDownBitmapInfo(size);
   void* bits = nullptr;
   Tarn::unique_hbitmap canvas(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   Tarn::unique_hdc memory(::CreateCompatibleDC(dc));
@@ -145,8 +121,10 @@ bool CopyBitmap(HDC dc, HBITMAP bitmap, POINT at, std::optional<COLORREF> transp
 GreyToneRenderer DrawGreyToneGlyph(HDC dc, HBITMAP bitmap, POINT at, bool useGdiPlus) noexcept {
   try {
     const SIZE size = BitmapSize(bitmap);
-    std::vector<std::uint32_t> pixels;
-    if (size.cx == 0 || !ReadPixels(bitmap, size, pixels))
+    if (size.cx == 0)
+      return GreyToneRenderer::None;
+    const std::vector<std::uint32_t> pixels = Tarn::Window::ReadBitmapPixels(bitmap, size);
+    if (pixels.empty())
       return GreyToneRenderer::None;
     if (useGdiPlus && DrawWithGdiPlus(dc, pixels, size, at))
       return GreyToneRenderer::GdiPlus;

@@ -4,6 +4,7 @@
 #include "controls/win/ButtonBitmaps.h"
 #include "controls/win/SicnButton.h"
 #include "foundation/win/UniqueHandle.h"
+#include "window/win/Bitmaps.h"
 #include "window/win/Dialog.h"
 #include "window/win/Dpi.h"
 
@@ -32,23 +33,6 @@ private:
     return true;
   }
 };
-
-// The pixels of a bitmap as 0x00RRGGBB, top row first.
-std::vector<std::uint32_t> Pixels(HBITMAP bitmap, SIZE size) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.cx) * size.cy);
-  const auto dc = Tarn::unique_window_dc::Get(nullptr);
-  ::GetDIBits(dc.get(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
-  for (auto& p : pixels)
-    p &= 0xFFFFFF;
-  return pixels;
-}
 
 int Channel(std::uint32_t p, int shift) {
   return static_cast<int>((p >> shift) & 0xFF);
@@ -112,7 +96,7 @@ TEST_F(SicnButtonWin, ShowsTheBitmapOfEachState) {
     const auto bitmap = LoadButtonBitmap(c.bitmap, dpi, true);
     const SIZE size = BitmapSize(bitmap.get());
     EXPECT_EQ(size.cx, dpi >= 120 ? 24 : 16);
-    const auto expected = Pixels(bitmap.get(), size);
+    const auto expected = Tarn::Window::ReadBitmapPixels(bitmap.get(), size);
     const GuiDriver::Picture picture = GuiDriver::Capture(hwnd);
     const int left = (picture.width - size.cx) / 2, top = (picture.height - size.cy) / 2;
     const COLORREF f = ::GetSysColor(COLOR_BTNFACE);
@@ -175,7 +159,7 @@ TEST(PaneMarkers, LoadOnTheWindowColourAndPointAtRowEight) {
     const SIZE size = BitmapSize(marker.get());
     ASSERT_EQ(size.cx, 16);
     ASSERT_EQ(size.cy, 16);
-    const auto pixels = Pixels(marker.get(), size);
+    const auto pixels = Tarn::Window::ReadBitmapPixels(marker.get(), size);
     auto at = [&](int x, int y) { return pixels[y * 16 + x]; };
     int drawn[16] = {};
     for (int y = 0; y < 16; ++y)

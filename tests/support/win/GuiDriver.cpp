@@ -2,7 +2,10 @@
 
 #include "PngWriter.h"
 #include "foundation/win/UniqueHandle.h"
+#include "window/Geometry.h"
+#include "window/win/Bitmaps.h"
 #include "window/win/Dialog.h"
+#include "window/win/WindowUtil.h"
 
 #include <commctrl.h>
 
@@ -238,13 +241,7 @@ Picture Capture(HWND window) {
     return {};
   const auto source = unique_window_dc::GetWindow(window);
   unique_hdc memory(::CreateCompatibleDC(source.get()));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Tarn::Window::TopDownBitmapInfo({picture.width, picture.height});
   void* bits = nullptr;
   unique_hbitmap bitmap(::CreateDIBSection(source.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!source || !memory || !bitmap)
@@ -298,6 +295,40 @@ bool WritePng(const Picture& picture, const std::wstring& path) {
 std::wstring CaptureToPng(HWND window, std::wstring_view name) {
   const std::wstring path = PicturesDir() + L"\\" + std::wstring(name) + L".png";
   return WritePng(Capture(window), path) ? path : std::wstring();
+}
+
+std::vector<std::string> LayoutFaults(HWND dialog) {
+  std::vector<Tarn::Window::Rect> children;
+  std::vector<HWND> handles;
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    handles.push_back(child);
+    children.push_back(Tarn::Window::RectInParent(child));
+  }
+  std::vector<std::string> out;
+  const auto id = [](HWND control) { return std::to_string(::GetDlgCtrlID(control)); };
+  const auto faults = Tarn::Window::FindLayoutFaults(Tarn::Window::ClientRect(dialog), children);
+  for (auto i : faults.outside)
+    out.push_back("control " + id(handles[i]) + " outside the dialog");
+  for (auto [a, b] : faults.overlapping)
+    out.push_back("controls " + id(handles[a]) + " and " + id(handles[b]) + " overlap");
+  for (HWND child : handles) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(child, className, 16);
+    std::wstring text = Tarn::Window::WindowText(child);
+    std::erase(text, L'&');
+    if (_wcsicmp(className, L"Static") != 0 || text.empty())
+      continue;
+    const auto dc = unique_window_dc::Get(child);
+    unique_select_object font(dc.get(),
+                              reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT r{};
+    ::GetClientRect(child, &r);
+    if (extent.cx > r.right || extent.cy > r.bottom)
+      out.push_back("label " + id(child) + " clipped");
+  }
+  return out;
 }
 
 int ExpectedDpi() {

@@ -102,6 +102,10 @@ std::wstring PicturesDir();
 std::wstring CaptureToPng(HWND window, std::wstring_view name);
 bool WritePng(const Picture& picture, const std::wstring& path);
 
+// What is wrong with the layout of `dialog`'s children, one line each: a control not wholly
+// inside the dialog, two controls that overlap, a static label whose text is clipped.
+std::vector<std::string> LayoutFaults(HWND dialog);
+
 // The DPI the test process is expected to run at (MPCAL_WINE_DPI, else 96).
 int ExpectedDpi();
 
