@@ -16,17 +16,8 @@ export MPCAL_PICTURES_DIR=${MPCAL_PICTURES_DIR:-$root/build/pictures}
 mkdir -p "$MPCAL_PICTURES_DIR"
 rm -f "$MPCAL_PICTURES_DIR"/*.png
 
-export WINEPREFIX="$root/build/wineprefix-pictures"
-server_pid=$(bash scripts/wine-start.sh "$WINEPREFIX" 96 | tail -n 1)
-server144_pid=$(bash scripts/wine-start.sh "$WINEPREFIX-144" 144 | tail -n 1)
-stop_wine() {
-  bash scripts/wine-stop.sh "$WINEPREFIX"
-  bash scripts/wine-stop.sh "$WINEPREFIX-144"
-  for pid in ${server_pid:-} ${server144_pid:-}; do
-    if kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
-  done
-}
-trap stop_wine EXIT
+source scripts/wine-pair.sh
+start_wine_pair "$root/build/wineprefix-pictures"
 
 failed=0
 ctest --test-dir "$build" -L gui --output-on-failure || failed=1

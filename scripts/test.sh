@@ -47,18 +47,8 @@ MPCAL_FUZZ_SECONDS=${MPCAL_FUZZ_SECONDS:-15} bash scripts/fuzz.sh build/fuzz || 
 echo "== windows (MinGW-w64, under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
-export WINEPREFIX="$root/build/wineprefix-test"
-server_pid=$(bash scripts/wine-start.sh "$WINEPREFIX" 96 | tail -n 1)
-# The layout-sensitive window tests run again at 144 dpi, in this prefix (scripts/wine-run.sh).
-server144_pid=$(bash scripts/wine-start.sh "$WINEPREFIX-144" 144 | tail -n 1)
-stop_wine() {
-  bash scripts/wine-stop.sh "$WINEPREFIX"
-  bash scripts/wine-stop.sh "$WINEPREFIX-144"
-  for pid in ${server_pid:-} ${server144_pid:-}; do
-    if kill -0 "$pid" 2>/dev/null; then kill "$pid" || true; fi
-  done
-}
-trap stop_wine EXIT
+source scripts/wine-pair.sh
+start_wine_pair "$root/build/wineprefix-test"
 run_ctest build/windows
 
 echo "== shippable module (windows-release)"
@@ -86,8 +76,7 @@ else
   echo "release DLL: the reference host could not use it" >&2
   failed=1
 fi
-stop_wine
-trap - EXIT
+stop_wine_pair
 
 echo "== done in $(( $(date +%s) - start )) s"
 exit $failed
