@@ -161,6 +161,19 @@ MPCAL_GUID(IID_ICalcEnumClass2, 0x48436189, 0x60B9, 0x47D1, 0xA1, 0x59, 0x6B, 0x
 // The document's face that receives the display-range message after the settings dialog.
 MPCAL_GUID(IID_IDocumentTarget, 0x35D41FE2, 0xB563, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48, 0xC3,
            0x6F, 0xE8);
+// Scales of the host's controls library: the drag-scale factory is reached through the registrar
+// (slot 5) with the class code of {C203FC30-...} and its own low word. chosen: the identifiers of
+// the factory, the drag scale, its observer and the axis scale it maps with.
+MPCAL_GUID(IID_IDragScaleFactory, 0x6A0C51E4, 0x2B7D, 0x4C19, 0x8E, 0x33, 0x41, 0xD5, 0x0F, 0x92,
+           0xA7, 0x6B);
+MPCAL_GUID(IID_IDragScale, 0x0E5D9B27, 0x61C8, 0x4F3A, 0xA4, 0x92, 0x7B, 0x13, 0xC6, 0x58, 0xE0,
+           0x21);
+MPCAL_GUID(IID_IDragScaleObserver, 0xB84F2A16, 0x3D95, 0x47E0, 0x9C, 0x6A, 0x25, 0x8E, 0x01, 0xD7,
+           0x4B, 0x3F);
+MPCAL_GUID(IID_IAxisScale, 0x5C2E8D41, 0x97AB, 0x4E06, 0xB1, 0x7F, 0x3A, 0x64, 0xC9, 0x12, 0x85,
+           0xDE);
+MPCAL_GUID(IID_IAxisScaleDefault, 0x9F13C6B8, 0x4E20, 0x4A5D, 0x83, 0xE1, 0x6D, 0xB0, 0x57, 0x2A,
+           0x19, 0xC4);
 
 #undef MPCAL_GUID
 
@@ -171,6 +184,9 @@ inline constexpr DWORD kServiceContext = 23;
 inline constexpr std::int32_t kMessageFactoryClassCode = static_cast<std::int32_t>(0x80000007u);
 inline constexpr std::int32_t kUnitServiceLowWord = 0;
 inline constexpr std::int32_t kHostChannelCalcLowWord = 17;
+// chosen: the low word of the drag-scale factory's class code (high word: the registry code of
+// CLSID_HostChannelCalc, the controls library's class identifier).
+inline constexpr std::int32_t kDragScaleFactoryLowWord = 48;
 
 struct IObjectStream;
 struct IPersistObject;
@@ -599,6 +615,100 @@ struct ICalcEnumClass2 : IVelaClassObject {
                                                                        IUnknown** out) = 0; // 12
 };
 
+// ---------------------------------------------------------------------------------------------
+// Scales (the host's controls library). Every slot below is chosen.
+
+// One axis: the map between values and pixels, pixel = (value + offset) * factor, relative to
+// the top (vertical) or left (horizontal) end of the axis. "High" is the top or right end.
+struct IAxisScale : IUnknown {
+  static constexpr const GUID& iid = IID_IAxisScale;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRange(double* high, double* low) = 0; // 3
+  // 4: refuses (a negative status, the range unchanged) a zero, reversed or non-finite span.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetRange(double high, double low) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetTransform(double* factor,
+                                                               double* offset) = 0; // 5
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE PixelToValue(double pixel,
+                                                               double* value) = 0; // 6
+};
+
+// An axis scale that remembers a default range (the first range it was given).
+struct IAxisScaleDefault : IUnknown {
+  static constexpr const GUID& iid = IID_IAxisScaleDefault;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: S_OK when a default range exists, S_FALSE when not.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE HasDefaultRange() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ResetToDefault() = 0; // 4
+};
+
+struct IDragScale;
+
+// Told of a drag scale's changes, in this order of slots. `scale` is the scale that changed
+// (borrowed); (factor, offset) is its transform after the change, as IAxisScale::GetTransform
+// gives it. Observers answer S_OK, or S_FALSE when they did nothing.
+struct IDragScaleObserver : IUnknown {
+  static constexpr const GUID& iid = IID_IDragScaleObserver;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the user pressed the button on the scale.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE DragStarted(IDragScale* scale) = 0;
+  // 4: the range changes under a drag in progress (redraw at once).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Dragging(IDragScale* scale, double factor,
+                                                           double offset) = 0;
+  // 5: the range changed: a drag ended with a new range, or SetRange from code.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE RangeChanged(IDragScale* scale, double factor,
+                                                               double offset) = 0;
+  // 6: the user released the button.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE DragEnded(IDragScale* scale) = 0;
+  // 7: the transform changed with the range kept (the scale was moved or resized).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE TransformChanged(IDragScale* scale, double factor,
+                                                                   double offset) = 0;
+  // 8: asks whether the observer lets the scale take `option`; the answer is a constant status.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE QueryOption(IDragScale* scale,
+                                                              std::uint32_t option) = 0;
+};
+
+// A vertical or horizontal scale control: ticks at 1-2-5 steps with labels and the unit; the user
+// drags its middle to pan and an end to stretch. The object also answers IOleWindow (its window),
+// IAxisScale and IAxisScaleDefault (its map).
+struct IDragScale : IUnknown {
+  static constexpr const GUID& iid = IID_IDragScale;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetTitle(const wchar_t* title) = 0;    // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetUnitLabel(const wchar_t* unit) = 0; // 4
+  // 5: (top, bottom) for a vertical scale, (right, left) for a horizontal one; refused (negative
+  // status, range kept) when the span is zero or either end is not finite.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetRange(double top, double bottom) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRange(double* top, double* bottom) = 0; // 6
+  // 7: the window's rectangle in its parent's client coordinates.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetPosition(const RECT* rect) = 0;
+  // 8: the thickness the scale needs (width of a vertical scale, height of a horizontal one) for
+  // its labels: measured on `dc` with its selected font when `dc` is given, else on the screen
+  // with a font `fontHeight` pixels high (0: the scale's own font).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CalcSize(HDC dc, std::int32_t fontHeight,
+                                                           std::int32_t* thickness) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetOption(std::uint32_t option) = 0; // 9
+  // 10, 11: observers are held with a reference until detached or the scale's window goes.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Attach(IDragScaleObserver* observer) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Detach(IDragScaleObserver* observer) = 0;
+  // 12: the scale's map (one reference).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetAxisScale(IAxisScale** scale) = 0;
+  // 13: draws the scale into `dc` inside `rect` (a printout or metafile), with the dc's font.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Draw(HDC dc, const RECT* rect) = 0;
+};
+
+// The controls library's factory of scales.
+struct IDragScaleFactory : IUnknown {
+  static constexpr const GUID& iid = IID_IDragScaleFactory;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: creates a scale window in `parent` at `rect`. The four creation values are (start end
+  // offset, end end offset, minimum thickness, orientation): the offsets (usually negative) move
+  // the ends of the value axis inward from the window's ends, and orientation is 0 for a
+  // vertical, 1 for a horizontal scale. `parent` null: a scale without window, for drawing only.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE
+  CreateScale(HWND parent, const RECT* rect, std::int32_t startOffset, std::int32_t endOffset,
+              std::int32_t minimumThickness, std::int32_t orientation, IDragScale** scale) = 0;
+};
+
 // The module's export, called once by the host after loading.
 using DllRegisterClassObjectsFn = HRESULT(STDAPICALLTYPE*)();
 
@@ -658,4 +768,14 @@ __CRT_UUID_DECL(Host::IPersistClassObject, 0x3AAE4790, 0x6DF9, 0x11D2, 0x81, 0xE
                 0xE1, 0x33, 0x62)
 __CRT_UUID_DECL(Host::ICalcEnumClass2, 0x48436189, 0x60B9, 0x47D1, 0xA1, 0x59, 0x6B, 0xF8, 0xB4,
                 0x3E, 0x29, 0x4F)
+__CRT_UUID_DECL(Host::IDragScaleFactory, 0x6A0C51E4, 0x2B7D, 0x4C19, 0x8E, 0x33, 0x41, 0xD5, 0x0F,
+                0x92, 0xA7, 0x6B)
+__CRT_UUID_DECL(Host::IDragScale, 0x0E5D9B27, 0x61C8, 0x4F3A, 0xA4, 0x92, 0x7B, 0x13, 0xC6, 0x58,
+                0xE0, 0x21)
+__CRT_UUID_DECL(Host::IDragScaleObserver, 0xB84F2A16, 0x3D95, 0x47E0, 0x9C, 0x6A, 0x25, 0x8E, 0x01,
+                0xD7, 0x4B, 0x3F)
+__CRT_UUID_DECL(Host::IAxisScale, 0x5C2E8D41, 0x97AB, 0x4E06, 0xB1, 0x7F, 0x3A, 0x64, 0xC9, 0x12,
+                0x85, 0xDE)
+__CRT_UUID_DECL(Host::IAxisScaleDefault, 0x9F13C6B8, 0x4E20, 0x4A5D, 0x83, 0xE1, 0x6D, 0xB0, 0x57,
+                0x2A, 0x19, 0xC4)
 #endif
