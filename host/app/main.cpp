@@ -3,6 +3,7 @@
 //   velahost dump DOC [OUT.txt]  opens a document and prints every calibrated channel's samples
 //   velahost fallback            loads the module without serving the host classes itself, so
 //                                that the module registers the host library on its own
+//   velahost open [FILE]         the windowed program, showing the recording FILE (.csv)
 // The exit code is 0 on success; every run ends by checking that no module object is alive.
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include "HostApplication.h"
 #include "HostSession.h"
 #include "InProcessHost.h"
+#include "MainWindow.h"
 #include "ModuleHost.h"
 #include "foundation/win/UniqueHandle.h"
 
@@ -73,8 +75,29 @@ int Dump(const Vela::HostSession& session, std::FILE* out) {
   return 0;
 }
 
+// The windowed program: its main window and the thread's message loop until it closes.
+int RunWindow(Vela::ModuleHost& module, const wchar_t* path) {
+  Vela::MainWindow window(module);
+  if (!window.Create())
+    return Report(L"creating the main window", HRESULT_FROM_WIN32(GetLastError()));
+  window.EndLoopOnDestroy(true);
+  ::ShowWindow(window.hwnd(), SW_SHOWDEFAULT);
+  if (path)
+    window.OpenFile(path);
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window.TranslateAccelerator(message))
+      continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return 0;
+}
+
 int Run(Vela::ModuleHost& module, int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
+  if (command == L"open" && argc <= 3)
+    return RunWindow(module, argc == 3 ? argv[2] : nullptr);
   Vela::HostSession session(module);
   if (command == L"demo" && argc == 3) {
     session.Open(DemoDocument());
@@ -107,7 +130,8 @@ int Run(Vela::ModuleHost& module, int argc, wchar_t** argv) {
     std::wprintf(L"fallback: %zu calibrated samples\n", samples.size());
     return samples.size() == expected ? 0 : 4;
   }
-  std::fwprintf(stderr, L"usage: velahost demo OUT.doc | dump DOC [OUT.txt] | fallback\n");
+  std::fwprintf(stderr,
+                L"usage: velahost demo OUT.doc | dump DOC [OUT.txt] | fallback | open [FILE]\n");
   return 2;
 }
 
@@ -115,7 +139,8 @@ int Run(Vela::ModuleHost& module, int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fwprintf(stderr, L"usage: velahost demo OUT.doc | dump DOC [OUT.txt] | fallback\n");
+    std::fwprintf(stderr,
+                  L"usage: velahost demo OUT.doc | dump DOC [OUT.txt] | fallback | open [FILE]\n");
     return 2;
   }
   const bool fallback = std::wstring(argv[1]) == L"fallback";

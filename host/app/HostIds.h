@@ -1,0 +1,35 @@
+#pragma once
+
+// Identifiers of the host program: its string table entries (23000 and up, beside the generic
+// texts the module loads from the host) and its menu commands.
+#define IDS_APP_TITLE 23000
+#define IDS_MENU_FILE 23001
+#define IDS_MENU_OPEN 23002
+#define IDS_MENU_SAVE 23003
+#define IDS_MENU_SAVE_AS 23004
+#define IDS_MENU_EXIT 23005
+#define IDS_MENU_CHANNEL 23006
+#define IDS_MENU_CALIBRATION 23007
+#define IDS_MENU_HELP 23008
+#define IDS_MENU_ABOUT 23009
+#define IDS_EDIT_NOT_AVAILABLE 23010
+#define IDS_OPEN_FAILED 23011
+#define IDS_SAVE_FAILED 23012
+#define IDS_TIME_AXIS 23013
+#define IDS_FILE_FILTER 23014
+#define IDS_NO_CHANNEL 23015
+#define IDS_ABOUT_TEXT 23016
+#define IDS_EMPTY_WINDOW 23017
+#define IDS_UNTITLED 23018
+#define IDS_CALIBRATION_FAILED 23019
+#define IDS_DOCUMENT_FILTER 23020
+#define IDS_STATUS_CHANNEL 23021
+#define IDS_STATUS_SELECTION 23022
+#define IDS_STATUS_NO_SELECTION 23023
+
+#define IDM_OPEN 1001
+#define IDM_SAVE 1002
+#define IDM_SAVE_AS 1003
+#define IDM_EXIT 1004
+#define IDM_CALIBRATION 1101
+#define IDM_ABOUT 1201

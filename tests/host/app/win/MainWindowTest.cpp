@@ -1,0 +1,167 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "../../win/ModuleEnvironment.h"
+#include "GuiDriver.h"
+#include "HostIds.h"
+#include "HostText.h"
+#include "MainWindow.h"
+#include "foundation/win/UniqueHandle.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Two channels in two blocks: a pressure ramp with a plateau and a temperature sine, sampled
+// every 10 ms; the time gap after 2 s starts the second block.
+std::wstring WriteRecording() {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + L"velahost-two-channels.csv";
+  Tarn::unique_file file(_wfopen(path.c_str(), L"wb"));
+  std::fprintf(file.get(), "time,Pressure (V),Temperature (V)\n");
+  for (int i = 0; i < 200; ++i) {
+    const double t = i * 0.01;
+    std::fprintf(file.get(), "%.2f,%.5f,%.5f\n", t, i < 120 ? i / 30.0 : 4.0,
+                 1.5 + std::sin(t * 6.0));
+  }
+  for (int i = 0; i < 100; ++i) {
+    const double t = 3.0 + i * 0.01;
+    std::fprintf(file.get(), "%.2f,%.5f,%.5f\n", t, 4.0 - i / 50.0, 1.5 + std::sin(t * 6.0));
+  }
+  return path;
+}
+
+// A user's drag with the left button from one client point to another.
+void Drag(HWND window, int from, int to, int y) {
+  const auto at = [](int x, int yy) { return MAKELPARAM(x, yy); };
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(from, y));
+  for (int step = 1; step <= 4; ++step)
+    ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(from + (to - from) * step / 4, y));
+  ::SendMessageW(window, WM_LBUTTONUP, 0, at(to, y));
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(window.Create());
+    ::ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(window.OpenFile(WriteRecording()));
+    GuiDriver::Pump(50ms);
+  }
+  void TearDown() override {
+    window.Destroy();
+    EXPECT_EQ(VelaTest::LiveModuleObjects(), 0);
+  }
+  HWND Data() { return window.Data().hwnd(); }
+  // A row inside the band of `channel`.
+  int RowOf(int channel) {
+    const RECT r = window.Data().BandRect(channel);
+    return (r.top + r.bottom) / 2;
+  }
+  int XOf(std::size_t position, std::size_t block) {
+    return static_cast<int>(window.Data().Layout().X({position, block}) + 0.5);
+  }
+
+  Vela::MainWindow window{VelaTest::Module()};
+};
+
+TEST_F(MainWindowTest, OpensTheRecordingAsChannelsAndBlocks) {
+  const Vela::Recording& r = window.Work().Rec();
+  ASSERT_EQ(r.ChannelCount(), 2u);
+  ASSERT_EQ(r.BlockCount(), 2u);
+  EXPECT_EQ(r.ChannelAt(0).name, L"Pressure");
+  EXPECT_EQ(r.BlockAt(1).length, 100u);
+  EXPECT_EQ(GuiDriver::Text(window.hwnd()),
+            L"velahost-two-channels.csv - " + Vela::HostString(IDS_APP_TITLE));
+  // Each block has its own stretch of the time axis, the first twice as wide.
+  const auto& layout = window.Data().Layout();
+  EXPECT_GT(layout.BlockSpan(1).left, layout.BlockSpan(0).right);
+  EXPECT_NEAR(layout.BlockSpan(0).Width(), 2 * layout.BlockSpan(1).Width(), 2);
+}
+
+TEST_F(MainWindowTest, DragSelectsWithinAndAcrossBlocksEitherWay) {
+  struct Case {
+    std::size_t fromPosition, fromBlock, toPosition, toBlock;
+    Vela::Recording::Selection expected;
+  };
+  const Case cases[] = {
+      {40, 0, 120, 0, {true, 40, 0, 119, 0}},
+      {120, 0, 40, 0, {true, 40, 0, 119, 0}},
+      {150, 0, 30, 1, {true, 150, 0, 29, 1}},
+      {30, 1, 150, 0, {true, 150, 0, 29, 1}},
+  };
+  for (const Case& c : cases) {
+    Drag(Data(), XOf(c.fromPosition, c.fromBlock), XOf(c.toPosition, c.toBlock), RowOf(1));
+    EXPECT_EQ(window.Work().Rec().selection, c.expected) << c.fromPosition << " " << c.toPosition;
+  }
+  EXPECT_EQ(window.Data().PickedChannel(), 1);
+  // A click without a drag clears the selection.
+  Drag(Data(), XOf(60, 0), XOf(60, 0), RowOf(0));
+  EXPECT_FALSE(window.Work().Rec().selection.exists);
+  EXPECT_EQ(window.Data().PickedChannel(), 0);
+}
+
+TEST_F(MainWindowTest, CalibrationMenuReportsThatEditingIsNotAvailable) {
+  Drag(Data(), XOf(10, 0), XOf(90, 0), RowOf(0));
+  GuiDriver::ModalAnswerer answerer;
+  answerer.Then(GuiDriver::ModalAnswerer::Press(IDOK));
+  ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_CALIBRATION, 0);
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].caption, Vela::HostString(IDS_APP_TITLE));
+  EXPECT_EQ(answerer.Seen()[0].text, Vela::HostString(IDS_EDIT_NOT_AVAILABLE));
+  EXPECT_EQ(answerer.WatchdogEnded(), 0);
+  // Nothing was confirmed, so no channel was added and the calculation made for it is gone.
+  EXPECT_EQ(window.Work().Rec().ChannelCount(), 2u);
+  EXPECT_FALSE(window.Work().IsCalculated(2));
+}
+
+TEST_F(MainWindowTest, MenuHoldsTheCommandsFromTheStringTable) {
+  HMENU bar = ::GetMenu(window.hwnd());
+  ASSERT_EQ(::GetMenuItemCount(bar), 3);
+  wchar_t text[128];
+  ::GetMenuStringW(::GetSubMenu(bar, 1), IDM_CALIBRATION, text, 128, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(text).substr(0, std::wstring(text).find(L'\t')),
+            L"Multipoint Calibration...");
+  for (int id : {IDM_OPEN, IDM_SAVE, IDM_SAVE_AS, IDM_EXIT})
+    EXPECT_GT(
+        ::GetMenuStringW(::GetSubMenu(bar, 0), static_cast<UINT>(id), text, 128, MF_BYCOMMAND), 0)
+        << id;
+}
+
+TEST_F(MainWindowTest, PicksBandsWithTheKeyboard) {
+  ::SetFocus(Data());
+  GuiDriver::PressKey(Data(), VK_DOWN);
+  EXPECT_EQ(window.Data().PickedChannel(), 1);
+  GuiDriver::PressKey(Data(), VK_DOWN);
+  EXPECT_EQ(window.Data().PickedChannel(), 1);
+  GuiDriver::PressKey(Data(), VK_UP);
+  EXPECT_EQ(window.Data().PickedChannel(), 0);
+}
+
+// The program as a person sees it, at the prefix's dpi: a two-channel recording in two blocks
+// with a selection across the block boundary.
+TEST(MainWindowPictures, TwoChannelsWithASelection) {
+  Vela::MainWindow window(VelaTest::Module());
+  ASSERT_TRUE(window.Create(640, 400));
+  ::ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+  ASSERT_TRUE(window.OpenFile(WriteRecording()));
+  GuiDriver::Pump(50ms);
+  const auto& layout = window.Data().Layout();
+  const RECT band = window.Data().BandRect(0);
+  Drag(window.Data().hwnd(), static_cast<int>(layout.X({140, 0})),
+       static_cast<int>(layout.X({40, 1})), (band.top + band.bottom) / 2);
+  ASSERT_TRUE(window.Work().Rec().selection.exists);
+  ::InvalidateRect(window.hwnd(), nullptr, TRUE);
+  GuiDriver::Pump(100ms);
+  const std::wstring dpi = std::to_wstring(GuiDriver::ExpectedDpi());
+  EXPECT_FALSE(GuiDriver::CaptureToPng(window.hwnd(), L"velahost-two-channels-" + dpi).empty());
+  window.Destroy();
+}
+
+} // namespace
