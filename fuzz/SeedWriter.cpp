@@ -1,19 +1,24 @@
 // Writes the seed corpora of the fuzz targets from real saves of typical and unusual records:
 //   mpcal_fuzz_seeds <corpus folder>
 // fills <folder>/fuzz_settings_load with item files and <folder>/fuzz_parameter_text with the
-// parameter texts (one byte per character; the texts are ASCII).
+// parameter texts (one byte per character; the texts are ASCII), and <folder>/fuzz_table_load with
+// saved tables.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "foundation/ItemFile.h"
 #include "multipointcalibration/CalibrationSettings.h"
-#include "multipointcalibration/ItemFile.h"
 #include "multipointcalibration/SettingsPersistence.h"
+#include "plotting/TablePersistence.h"
+#include "plotting/TabulatedData.h"
 
 using namespace MPCalibration;
+using namespace Tarn;
 namespace fs = std::filesystem;
 
 namespace {
@@ -51,6 +56,35 @@ std::vector<CalibrationSettings> Records() {
   pointToPoint.stringSet = {L"", L"alpha", L"beta"};
   records.push_back(pointToPoint);
   return records;
+}
+
+// An empty table, the curve window's six columns, and columns of unequal lengths holding the
+// values a float column can hold.
+std::vector<GUILib::TabulatedTable> Tables() {
+  std::vector<GUILib::TabulatedTable> tables(3);
+  GUILib::TabulatedTable& curve = tables[1];
+  (void)curve.SetColumnCount(6); // the fresh columns are valid below
+  (void)curve.SetColumnName(0, L"Raw Values");
+  (void)curve.SetColumnUnits(0, L"mV");
+  (void)curve.SetColumnName(1, L"Fitted Values");
+  (void)curve.SetColumnUnits(1, L"mmHg");
+  for (int i = 0; i < 101; ++i) {
+    (void)curve.AppendValue(0, 0.1f * static_cast<float>(i));
+    (void)curve.AppendValue(1, 2.0f * static_cast<float>(i) + 0.5f);
+  }
+  for (int c = 2; c < 6; ++c)
+    for (int i = 0; i < 4; ++i)
+      (void)curve.AppendValue(c, static_cast<float>(i * (c % 2 ? 2 : 1)));
+  GUILib::TabulatedTable& odd = tables[2];
+  (void)odd.AddColumn(L"", L"");
+  (void)odd.AddColumn(L"x \u00b0C", L"\u00b5V");
+  (void)odd.AddColumn(L"empty", L"");
+  const float special[] = {
+      std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.0f,
+      std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::max()};
+  (void)odd.AppendValues(0, special);
+  (void)odd.AppendValue(1, 1.0f);
+  return tables;
 }
 
 void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -99,6 +133,17 @@ int main(int argc, char** argv) {
     (void)v1.WriteString(record.ToParameterText());
     WriteFile(load / ("version1_" + std::to_string(n) + ".mpif"), old);
     ++n;
+  }
+  const fs::path tables = fs::path(argv[1]) / "fuzz_table_load";
+  fs::create_directories(tables);
+  n = 0;
+  for (const GUILib::TabulatedTable& table : Tables()) {
+    std::vector<std::uint8_t> bytes;
+    ItemFileWriter writer(bytes);
+    if (GUILib::SaveTable(writer, table) != Tarn::hr::ok) {
+      return 1;
+    }
+    WriteFile(tables / ("table" + std::to_string(n++) + ".mpif"), bytes);
   }
   WriteText(text / "malformed.txt", L"2\t0\tV\t0\t0\t3\t1\tx\t");
   WriteText(text / "negative_count.txt", L"0\t1\tmV\t0\t0\t-1\t");

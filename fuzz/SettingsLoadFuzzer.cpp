@@ -7,11 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "foundation/ItemFile.h"
 #include "multipointcalibration/CalibrationSettings.h"
-#include "multipointcalibration/ItemFile.h"
 #include "multipointcalibration/SettingsPersistence.h"
 
 using namespace MPCalibration;
+using namespace Tarn;
 
 namespace {
 std::vector<std::uint8_t> SaveOrTrap(const CalibrationSettings& settings) {

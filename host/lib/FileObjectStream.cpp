@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <new>
 
+#include "foundation/ItemFile.h"
 #include "foundation/win/TarnString.h"
 #include "foundation/win/UniqueHandle.h"
-#include "multipointcalibration/ItemFile.h"
 
 namespace Vela {
 namespace {
@@ -47,9 +47,9 @@ FileObjectStream* FileObjectStream::Open(const std::wstring& path, Mode mode, HR
     s->mode_ = mode;
     if (mode == Mode::Read) {
       if (ReadWholeFile(path, s->bytes_, result))
-        s->reader_ = std::make_unique<MPCalibration::ItemFileReader>(s->bytes_);
+        s->reader_ = std::make_unique<Tarn::ItemFileReader>(s->bytes_);
     } else {
-      s->writer_ = std::make_unique<MPCalibration::ItemFileWriter>(s->bytes_);
+      s->writer_ = std::make_unique<Tarn::ItemFileWriter>(s->bytes_);
     }
   } catch (const std::bad_alloc&) {
     result = E_OUTOFMEMORY;

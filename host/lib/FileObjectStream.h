@@ -7,10 +7,10 @@
 #include "foundation/win/ComObject.h"
 #include "hostapi/HostInterfaces.h"
 
-namespace MPCalibration {
+namespace Tarn {
 class ItemFileReader;
 class ItemFileWriter;
-} // namespace MPCalibration
+} // namespace Tarn
 
 namespace Vela {
 
@@ -76,8 +76,8 @@ private:
   std::wstring path_;
   Mode mode_ = Mode::Read;
   std::vector<std::uint8_t> bytes_;
-  std::unique_ptr<MPCalibration::ItemFileReader> reader_;
-  std::unique_ptr<MPCalibration::ItemFileWriter> writer_;
+  std::unique_ptr<Tarn::ItemFileReader> reader_;
+  std::unique_ptr<Tarn::ItemFileWriter> writer_;
   long operations_ = 0;
   long failAt_ = -1;
   HRESULT status_ = S_OK;

@@ -1,4 +1,4 @@
-#include "multipointcalibration/ItemFile.h"
+#include "foundation/ItemFile.h"
 
 #include <bit>
 #include <cstring>
@@ -6,12 +6,9 @@
 #include <new>
 #include <ostream>
 
-namespace MPCalibration {
+namespace Tarn {
 
 namespace {
-
-namespace hr = Tarn::hr;
-using Tarn::HResult;
 
 template <class T> void StoreLittleEndian(std::uint8_t* out, T value) noexcept {
   for (std::size_t i = 0; i < sizeof(T); ++i) {
@@ -212,4 +209,4 @@ HResult ItemFileReader::ReadString(std::wstring& value) noexcept {
   return hr::ok;
 }
 
-} // namespace MPCalibration
+} // namespace Tarn

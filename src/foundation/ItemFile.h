@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "multipointcalibration/PersistItems.h"
+#include "foundation/PersistItems.h"
 
-namespace MPCalibration {
+namespace Tarn {
 
 // The typed-item file: the portable form of an object stream, used for settings files and by
 // the reference host's file streams. All numbers are little-endian whatever the platform:
@@ -39,18 +39,18 @@ public:
   explicit ItemFileWriter(std::vector<std::uint8_t>& bytes) noexcept;
   explicit ItemFileWriter(std::ostream& stream) noexcept;
 
-  Tarn::HResult WriteInt(std::int32_t value) noexcept override;
-  Tarn::HResult WriteDouble(double value) noexcept override;
-  Tarn::HResult WriteString(std::wstring_view value) noexcept override;
-  Tarn::HResult Status() noexcept override { return status_; }
+  HResult WriteInt(std::int32_t value) noexcept override;
+  HResult WriteDouble(double value) noexcept override;
+  HResult WriteString(std::wstring_view value) noexcept override;
+  HResult Status() noexcept override { return status_; }
 
 private:
-  Tarn::HResult Put(const std::uint8_t* data, std::size_t size) noexcept;
-  Tarn::HResult PutTagged(std::uint8_t tag, const std::uint8_t* data, std::size_t size) noexcept;
+  HResult Put(const std::uint8_t* data, std::size_t size) noexcept;
+  HResult PutTagged(std::uint8_t tag, const std::uint8_t* data, std::size_t size) noexcept;
 
   std::vector<std::uint8_t>* bytes_ = nullptr;
   std::ostream* stream_ = nullptr;
-  Tarn::HResult status_ = Tarn::hr::ok;
+  HResult status_ = hr::ok;
 };
 
 // Reads an item file from bytes that must outlive the reader. A bad header makes the status
@@ -62,11 +62,11 @@ class ItemFileReader final : public ItemReader {
 public:
   explicit ItemFileReader(std::span<const std::uint8_t> bytes) noexcept;
 
-  Tarn::HResult ReadInt(std::int32_t& value) noexcept override;
-  Tarn::HResult ReadLong(std::int32_t& value) noexcept override { return ReadInt(value); }
-  Tarn::HResult ReadDouble(double& value) noexcept override;
-  Tarn::HResult ReadString(std::wstring& value) noexcept override;
-  Tarn::HResult Status() noexcept override { return status_; }
+  HResult ReadInt(std::int32_t& value) noexcept override;
+  HResult ReadLong(std::int32_t& value) noexcept override { return ReadInt(value); }
+  HResult ReadDouble(double& value) noexcept override;
+  HResult ReadString(std::wstring& value) noexcept override;
+  HResult Status() noexcept override { return status_; }
   // The bytes left divided by the smallest item's size.
   std::optional<std::size_t> RemainingItemsBound() const noexcept override;
 
@@ -79,7 +79,7 @@ private:
 
   std::span<const std::uint8_t> bytes_;
   std::size_t pos_ = 0;
-  Tarn::HResult status_ = Tarn::hr::ok;
+  HResult status_ = hr::ok;
 };
 
-} // namespace MPCalibration
+} // namespace Tarn

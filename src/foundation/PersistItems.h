@@ -7,7 +7,7 @@
 
 #include "foundation/HResult.h"
 
-namespace MPCalibration {
+namespace Tarn {
 
 // A sequence of typed items written one after another, as the host's object streams hold
 // them. Each operation returns a status as the host stream does (negative on failure); Status()
@@ -15,10 +15,10 @@ namespace MPCalibration {
 class ItemWriter {
 public:
   virtual ~ItemWriter() = default;
-  virtual Tarn::HResult WriteInt(std::int32_t value) noexcept = 0;
-  virtual Tarn::HResult WriteDouble(double value) noexcept = 0;
-  virtual Tarn::HResult WriteString(std::wstring_view value) noexcept = 0;
-  virtual Tarn::HResult Status() noexcept = 0;
+  virtual HResult WriteInt(std::int32_t value) noexcept = 0;
+  virtual HResult WriteDouble(double value) noexcept = 0;
+  virtual HResult WriteString(std::wstring_view value) noexcept = 0;
+  virtual HResult Status() noexcept = 0;
 };
 
 // Reads the items back in the order they were written. A read stores into its argument only
@@ -26,15 +26,15 @@ public:
 class ItemReader {
 public:
   virtual ~ItemReader() = default;
-  virtual Tarn::HResult ReadInt(std::int32_t& value) noexcept = 0;
+  virtual HResult ReadInt(std::int32_t& value) noexcept = 0;
   // A 32-bit integer written with WriteInt, read through the stream's long-integer operation.
-  virtual Tarn::HResult ReadLong(std::int32_t& value) noexcept = 0;
-  virtual Tarn::HResult ReadDouble(double& value) noexcept = 0;
-  virtual Tarn::HResult ReadString(std::wstring& value) noexcept = 0;
-  virtual Tarn::HResult Status() noexcept = 0;
+  virtual HResult ReadLong(std::int32_t& value) noexcept = 0;
+  virtual HResult ReadDouble(double& value) noexcept = 0;
+  virtual HResult ReadString(std::wstring& value) noexcept = 0;
+  virtual HResult Status() noexcept = 0;
   // An upper bound on the number of items left, when the reader knows it (a file does, the
   // host's stream does not). Loaders refuse counts above it before reading anything.
   virtual std::optional<std::size_t> RemainingItemsBound() const noexcept { return std::nullopt; }
 };
 
-} // namespace MPCalibration
+} // namespace Tarn

@@ -4,15 +4,17 @@
 #include <new>
 #include <string>
 
+#include "foundation/PersistItems.h"
 #include "multipointcalibration/CalibrationSettings.h"
 #include "multipointcalibration/ParameterText.h"
-#include "multipointcalibration/PersistItems.h"
 
 namespace MPCalibration {
 
 namespace {
 
 using Tarn::HResult;
+using Tarn::ItemReader;
+using Tarn::ItemWriter;
 namespace hr = Tarn::hr;
 
 // Reads one item into a local and assigns the field only when the read succeeded.
@@ -95,7 +97,7 @@ HResult Load(ItemReader& reader, CalibrationSettings& settings) {
 
 } // namespace
 
-HResult SaveSettings(ItemWriter& writer, const CalibrationSettings& settings) noexcept {
+HResult SaveSettings(Tarn::ItemWriter& writer, const CalibrationSettings& settings) noexcept {
   try {
     return Save(writer, settings);
   } catch (const std::bad_alloc&) {
@@ -105,7 +107,7 @@ HResult SaveSettings(ItemWriter& writer, const CalibrationSettings& settings) no
   }
 }
 
-HResult LoadSettings(ItemReader& reader, CalibrationSettings& settings) noexcept {
+HResult LoadSettings(Tarn::ItemReader& reader, CalibrationSettings& settings) noexcept {
   try {
     return Load(reader, settings);
   } catch (const std::bad_alloc&) {

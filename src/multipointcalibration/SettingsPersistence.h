@@ -3,11 +3,14 @@
 
 #include "foundation/HResult.h"
 
+namespace Tarn {
+class ItemReader;
+class ItemWriter;
+} // namespace Tarn
+
 namespace MPCalibration {
 
 class CalibrationSettings;
-class ItemReader;
-class ItemWriter;
 
 // The version of the persisted form that SaveSettings writes.
 inline constexpr std::int32_t kSettingsVersion = 2;
@@ -16,7 +19,7 @@ inline constexpr std::int32_t kSettingsVersion = 2;
 // rangeTop, rangeBottom, the set size and the strings of stringSet, the parameter text, then
 // the unit (prefix index, name, kind). S_OK when the writer's status after the last item is
 // not negative, else E_FAIL; single writes are not checked one by one.
-[[nodiscard]] Tarn::HResult SaveSettings(ItemWriter& writer,
+[[nodiscard]] Tarn::HResult SaveSettings(Tarn::ItemWriter& writer,
                                          const CalibrationSettings& settings) noexcept;
 
 // Reads a persisted form into `settings`.
@@ -33,7 +36,7 @@ inline constexpr std::int32_t kSettingsVersion = 2;
 // the first failed read, so a set size the stream cannot back never loops or allocates beyond
 // what the stream holds.
 // Running out of memory gives E_OUTOFMEMORY.
-[[nodiscard]] Tarn::HResult LoadSettings(ItemReader& reader,
+[[nodiscard]] Tarn::HResult LoadSettings(Tarn::ItemReader& reader,
                                          CalibrationSettings& settings) noexcept;
 
 } // namespace MPCalibration

@@ -1,4 +1,4 @@
-#include "multipointcalibration/ItemFile.h"
+#include "foundation/ItemFile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,8 @@
 #include <limits>
 #include <sstream>
 
-namespace MPCalibration {
+namespace Tarn {
 namespace {
-
-namespace hr = Tarn::hr;
 
 std::vector<std::uint8_t> SampleFile() {
   std::vector<std::uint8_t> bytes;
@@ -185,4 +183,4 @@ TEST(ItemFile, FailedStreamMakesWriterFail) {
 }
 
 } // namespace
-} // namespace MPCalibration
+} // namespace Tarn

@@ -5,13 +5,17 @@
 #include <locale>
 
 #include "fitting/FitType.h"
+#include "foundation/ItemFile.h"
 #include "multipointcalibration/CalibrationSettings.h"
-#include "multipointcalibration/ItemFile.h"
 
 namespace MPCalibration {
 namespace {
 
 namespace hr = Tarn::hr;
+using Tarn::ItemFileReader;
+using Tarn::ItemFileWriter;
+using Tarn::ItemReader;
+using Tarn::ItemWriter;
 
 // A read fault of the kind a damaged document gives.
 constexpr Tarn::HResult kReadFault = static_cast<Tarn::HResult>(0x8003001Eu);

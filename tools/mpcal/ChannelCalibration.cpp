@@ -6,8 +6,8 @@
 
 #include "ReplacingFile.h"
 #include "ToolError.h"
+#include "foundation/ItemFile.h"
 #include "multipointcalibration/CalibrationSettings.h"
-#include "multipointcalibration/ItemFile.h"
 #include "multipointcalibration/ParameterText.h"
 #include "multipointcalibration/SettingsPersistence.h"
 
@@ -57,7 +57,7 @@ ChannelCalibration ChannelCalibration::FromSettingsFile(const std::filesystem::p
                                         std::istreambuf_iterator<char>());
   if (in.bad())
     throw ToolError(name + ": read error");
-  MPCalibration::ItemFileReader reader(bytes);
+  Tarn::ItemFileReader reader(bytes);
   MPCalibration::CalibrationSettings settings;
   const Tarn::HResult status = MPCalibration::LoadSettings(reader, settings);
   if (status < 0 || !reader.AtEnd())
@@ -68,7 +68,7 @@ ChannelCalibration ChannelCalibration::FromSettingsFile(const std::filesystem::p
 void ChannelCalibration::SaveSettingsFile(const MPCalibration::CalibrationSettings& settings,
                                           const std::filesystem::path& path) {
   std::vector<std::uint8_t> bytes;
-  MPCalibration::ItemFileWriter writer(bytes);
+  Tarn::ItemFileWriter writer(bytes);
   if (MPCalibration::SaveSettings(writer, settings) < 0)
     throw ToolError(path.string() + ": the settings could not be written");
   ReplacingFile file(path);

@@ -1,13 +1,13 @@
-#include "multipointcalibration/win/ObjectStreamItemReader.h"
+#include "foundation/win/ObjectStreamItemReader.h"
 
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/TarnString.h"
 
-namespace MPCalibration {
+namespace Tarn {
 
 // Each read goes into a local first: a failed read stores nothing, whatever the stream left in
 // its out-argument.
-Tarn::HResult ObjectStreamItemReader::ReadInt(std::int32_t& value) noexcept {
+HResult ObjectStreamItemReader::ReadInt(std::int32_t& value) noexcept {
   std::int32_t read = 0;
   const HRESULT status = stream_.ReadInt(&read);
   if (SUCCEEDED(status))
@@ -15,7 +15,7 @@ Tarn::HResult ObjectStreamItemReader::ReadInt(std::int32_t& value) noexcept {
   return status;
 }
 
-Tarn::HResult ObjectStreamItemReader::ReadLong(std::int32_t& value) noexcept {
+HResult ObjectStreamItemReader::ReadLong(std::int32_t& value) noexcept {
   std::int32_t read = 0;
   const HRESULT status = stream_.ReadLong(&read);
   if (SUCCEEDED(status))
@@ -23,7 +23,7 @@ Tarn::HResult ObjectStreamItemReader::ReadLong(std::int32_t& value) noexcept {
   return status;
 }
 
-Tarn::HResult ObjectStreamItemReader::ReadDouble(double& value) noexcept {
+HResult ObjectStreamItemReader::ReadDouble(double& value) noexcept {
   double read = 0.0;
   const HRESULT status = stream_.ReadDouble(&read);
   if (SUCCEEDED(status))
@@ -31,23 +31,23 @@ Tarn::HResult ObjectStreamItemReader::ReadDouble(double& value) noexcept {
   return status;
 }
 
-Tarn::HResult ObjectStreamItemReader::ReadString(std::wstring& value) noexcept {
+HResult ObjectStreamItemReader::ReadString(std::wstring& value) noexcept {
   ITarnString* raw = nullptr;
   const HRESULT status = stream_.ReadString(&raw);
   try {
     // Adopted whatever the status, so that a string handed out with a failure is not leaked.
-    const Tarn::TarnString text = Tarn::TarnString::AdoptHost(raw);
+    const TarnString text = TarnString::AdoptHost(raw);
     if (SUCCEEDED(status))
       value = text.str();
     return status;
   } catch (...) {
-    ownFailure_ = Tarn::HResultFromCaught();
+    ownFailure_ = HResultFromCaught();
     return ownFailure_;
   }
 }
 
-Tarn::HResult ObjectStreamItemReader::Status() noexcept {
+HResult ObjectStreamItemReader::Status() noexcept {
   return FAILED(ownFailure_) ? ownFailure_ : stream_.GetStatus();
 }
 
-} // namespace MPCalibration
+} // namespace Tarn

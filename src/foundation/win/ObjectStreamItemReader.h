@@ -1,8 +1,8 @@
 #pragma once
+#include "foundation/PersistItems.h"
 #include "hostapi/HostInterfaces.h"
-#include "multipointcalibration/PersistItems.h"
 
-namespace MPCalibration {
+namespace Tarn {
 
 // Reads items from the host's object stream (borrowed: it must outlive the reader). The host's
 // stream does not tell how much is left, so RemainingItemsBound() has no value.
@@ -10,17 +10,17 @@ class ObjectStreamItemReader final : public ItemReader {
 public:
   explicit ObjectStreamItemReader(Host::IObjectStream& stream) noexcept : stream_(stream) {}
 
-  Tarn::HResult ReadInt(std::int32_t& value) noexcept override;
-  Tarn::HResult ReadLong(std::int32_t& value) noexcept override;
-  Tarn::HResult ReadDouble(double& value) noexcept override;
-  Tarn::HResult ReadString(std::wstring& value) noexcept override;
-  Tarn::HResult Status() noexcept override;
+  HResult ReadInt(std::int32_t& value) noexcept override;
+  HResult ReadLong(std::int32_t& value) noexcept override;
+  HResult ReadDouble(double& value) noexcept override;
+  HResult ReadString(std::wstring& value) noexcept override;
+  HResult Status() noexcept override;
 
 private:
   Host::IObjectStream& stream_;
   // A failure of the module's own (memory for a string), which the stream cannot know about;
   // Status() reports it so that the caller's final status check sees it.
-  Tarn::HResult ownFailure_ = Tarn::hr::ok;
+  HResult ownFailure_ = hr::ok;
 };
 
-} // namespace MPCalibration
+} // namespace Tarn

@@ -1,30 +1,30 @@
-#include "multipointcalibration/win/ObjectStreamItemWriter.h"
+#include "foundation/win/ObjectStreamItemWriter.h"
 
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/TarnString.h"
 
-namespace MPCalibration {
+namespace Tarn {
 
-Tarn::HResult ObjectStreamItemWriter::WriteInt(std::int32_t value) noexcept {
+HResult ObjectStreamItemWriter::WriteInt(std::int32_t value) noexcept {
   return stream_.WriteInt(value);
 }
 
-Tarn::HResult ObjectStreamItemWriter::WriteDouble(double value) noexcept {
+HResult ObjectStreamItemWriter::WriteDouble(double value) noexcept {
   return stream_.WriteDouble(value);
 }
 
-Tarn::HResult ObjectStreamItemWriter::WriteString(std::wstring_view value) noexcept {
+HResult ObjectStreamItemWriter::WriteString(std::wstring_view value) noexcept {
   try {
-    const Tarn::TarnString text(value);
+    const TarnString text(value);
     return stream_.WriteString(text.get());
   } catch (...) {
-    ownFailure_ = Tarn::HResultFromCaught();
+    ownFailure_ = HResultFromCaught();
     return ownFailure_;
   }
 }
 
-Tarn::HResult ObjectStreamItemWriter::Status() noexcept {
+HResult ObjectStreamItemWriter::Status() noexcept {
   return FAILED(ownFailure_) ? ownFailure_ : stream_.GetStatus();
 }
 
-} // namespace MPCalibration
+} // namespace Tarn

@@ -1,8 +1,8 @@
 #pragma once
+#include "foundation/PersistItems.h"
 #include "hostapi/HostInterfaces.h"
-#include "multipointcalibration/PersistItems.h"
 
-namespace MPCalibration {
+namespace Tarn {
 
 // Writes items into the host's object stream (borrowed: it must outlive the writer). Strings
 // go to the host as the module's own host strings; an empty one is the shared empty string.
@@ -10,16 +10,16 @@ class ObjectStreamItemWriter final : public ItemWriter {
 public:
   explicit ObjectStreamItemWriter(Host::IObjectStream& stream) noexcept : stream_(stream) {}
 
-  Tarn::HResult WriteInt(std::int32_t value) noexcept override;
-  Tarn::HResult WriteDouble(double value) noexcept override;
-  Tarn::HResult WriteString(std::wstring_view value) noexcept override;
-  Tarn::HResult Status() noexcept override;
+  HResult WriteInt(std::int32_t value) noexcept override;
+  HResult WriteDouble(double value) noexcept override;
+  HResult WriteString(std::wstring_view value) noexcept override;
+  HResult Status() noexcept override;
 
 private:
   Host::IObjectStream& stream_;
   // A failure of the module's own (memory for a string), which the stream cannot know about;
   // Status() reports it so that the caller's final status check sees it.
-  Tarn::HResult ownFailure_ = Tarn::hr::ok;
+  HResult ownFailure_ = hr::ok;
 };
 
-} // namespace MPCalibration
+} // namespace Tarn

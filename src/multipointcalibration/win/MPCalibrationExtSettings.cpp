@@ -2,10 +2,10 @@
 
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/HostServices.h"
+#include "foundation/win/ObjectStreamItemReader.h"
+#include "foundation/win/ObjectStreamItemWriter.h"
 #include "multipointcalibration/LiveSettings.h"
 #include "multipointcalibration/SettingsPersistence.h"
-#include "multipointcalibration/win/ObjectStreamItemReader.h"
-#include "multipointcalibration/win/ObjectStreamItemWriter.h"
 
 namespace MPCalibration {
 
@@ -47,14 +47,14 @@ std::int32_t MPCalibrationExt::Settings::ClassCode() {
 HRESULT MPCalibrationExt::Settings::Load(Host::IObjectStream* stream) noexcept {
   if (!stream)
     return E_INVALIDARG;
-  ObjectStreamItemReader reader(*stream);
+  Tarn::ObjectStreamItemReader reader(*stream);
   return LoadSettings(reader, record_);
 }
 
 HRESULT MPCalibrationExt::Settings::Save(Host::IObjectStream* stream) noexcept {
   if (!stream)
     return E_INVALIDARG;
-  ObjectStreamItemWriter writer(*stream);
+  Tarn::ObjectStreamItemWriter writer(*stream);
   return SaveSettings(writer, record_);
 }
 
