@@ -63,6 +63,7 @@ void DataWindow::SetRecording(Recording* recording) {
   recording_ = recording;
   picked_ = recording_ && recording_->ChannelCount() > 0 ? 0 : -1;
   dragAnchor_.reset();
+  keyEnds_.reset();
   Refresh();
 }
 
@@ -206,8 +207,13 @@ LRESULT DataWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PickChannel(picked_ + (wParam == VK_UP ? -1 : 1));
       return 0;
     }
+    if ((wParam == VK_LEFT || wParam == VK_RIGHT) && (::GetKeyState(VK_SHIFT) & 0x8000)) {
+      ExtendByKey(wParam == VK_LEFT ? -1 : 1);
+      return 0;
+    }
     if (wParam == VK_ESCAPE && recording_ && recording_->selection.exists) {
       recording_->selection.exists = false;
+      keyEnds_.reset();
       ::InvalidateRect(hwnd(), nullptr, FALSE);
       NotifyParent();
       return 0;
@@ -216,6 +222,7 @@ LRESULT DataWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK: {
     ::SetFocus(hwnd());
+    keyEnds_.reset();
     const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (const int channel = ChannelAt(p); channel >= 0 && channel != picked_) {
       picked_ = channel;
@@ -245,6 +252,29 @@ LRESULT DataWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   return DefaultHandle(message, wParam, lParam);
+}
+
+void DataWindow::ExtendByKey(int direction) {
+  if (!recording_ || recording_->BlockCount() == 0)
+    return;
+  if (!keyEnds_) {
+    // From the selection shown, or from the recording's start when there is none.
+    const auto& s = recording_->selection;
+    int anchor = time_.Left();
+    int end = anchor;
+    if (s.exists) {
+      anchor = Row(time_.X(
+          {static_cast<std::size_t>(s.startPosition), static_cast<std::size_t>(s.startBlock)}));
+      end = Row(time_.X(
+          {static_cast<std::size_t>(s.endPosition) + 1, static_cast<std::size_t>(s.endBlock)}));
+    }
+    keyEnds_ = std::pair{anchor, end};
+  }
+  const int step = std::max(1, Tarn::Window::Scale(2, metrics_.dpi));
+  keyEnds_->second = std::clamp(keyEnds_->second + direction * step, time_.Left(), time_.Right());
+  dragAnchor_ = keyEnds_->first;
+  DragTo(keyEnds_->second);
+  dragAnchor_.reset();
 }
 
 void DataWindow::NotifyParent() {

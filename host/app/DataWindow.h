@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "BandLayout.h"
@@ -62,6 +63,8 @@ private:
   void PaintSelection(HDC dc, const RECT& plot);
   void DragTo(int x);
   void NotifyParent();
+  // Shift+Left and Shift+Right: the selection's end moves by a few pixels' worth of samples.
+  void ExtendByKey(int direction);
 
   Recording* recording_ = nullptr;
   Metrics metrics_;
@@ -71,6 +74,7 @@ private:
   BandLayout bands_{0, 0, 0, 0};
   int picked_ = -1;
   std::optional<int> dragAnchor_;
+  std::optional<std::pair<int, int>> keyEnds_; // anchor and moving end of a keyboard selection
 };
 
 } // namespace Vela

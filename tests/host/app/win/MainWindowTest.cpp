@@ -144,6 +144,106 @@ TEST_F(MainWindowTest, PicksBandsWithTheKeyboard) {
   EXPECT_EQ(window.Data().PickedChannel(), 0);
 }
 
+// Shift with the arrow keys selects from the recording's start, and gives back what it took.
+TEST_F(MainWindowTest, ShiftArrowsSelectWithTheKeyboard) {
+  BYTE keys[256];
+  ::GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  for (int i = 0; i < 10; ++i)
+    GuiDriver::PressKey(Data(), VK_RIGHT);
+  const auto grown = window.Work().Rec().selection;
+  for (int i = 0; i < 5; ++i)
+    GuiDriver::PressKey(Data(), VK_LEFT);
+  const auto shrunk = window.Work().Rec().selection;
+  for (int i = 0; i < 5; ++i)
+    GuiDriver::PressKey(Data(), VK_LEFT);
+  keys[VK_SHIFT] = 0;
+  ::SetKeyboardState(keys);
+  ASSERT_TRUE(grown.exists);
+  EXPECT_EQ(grown.startPosition, 0);
+  EXPECT_EQ(grown.startBlock, 0);
+  EXPECT_EQ(grown.endBlock, 0);
+  // Ten steps of two pixels at 96 dpi.
+  const auto& layout = window.Data().Layout();
+  EXPECT_EQ(static_cast<std::size_t>(grown.endPosition) + 1,
+            layout.At(layout.Left() + 10 * 2 * GuiDriver::ExpectedDpi() / 96).position);
+  ASSERT_TRUE(shrunk.exists);
+  EXPECT_LT(shrunk.endPosition, grown.endPosition);
+  EXPECT_GT(shrunk.endPosition, 0);
+  EXPECT_FALSE(window.Work().Rec().selection.exists);
+}
+
+// The real program in its own process: it opens the recording named on its command line, answers
+// the calibration command with the host's own message, and ends cleanly with no module object
+// left when its window is closed.
+struct ProcessWindows {
+  DWORD process = 0;
+  const wchar_t* className = nullptr;
+  HWND found = nullptr;
+};
+
+HWND FindProcessWindow(DWORD process, const wchar_t* className) {
+  ProcessWindows search{process, className, nullptr};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto& s = *reinterpret_cast<ProcessWindows*>(lParam);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[64] = L"";
+        ::GetClassNameW(hwnd, name, 64);
+        if (owner == s.process && std::wstring(name) == s.className && ::IsWindowVisible(hwnd)) {
+          s.found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForProcessWindow(DWORD process, const wchar_t* className) {
+  HWND found = nullptr;
+  GuiDriver::PumpUntil([&] { return (found = FindProcessWindow(process, className)) != nullptr; },
+                       10000ms);
+  return found;
+}
+
+TEST(VelahostProgram, OpensReportsAndEndsCleanly) {
+  wchar_t exe[MAX_PATH];
+  const DWORD n = ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring program(exe, n);
+  program = program.substr(0, program.find_last_of(L"\\/") + 1) + L"velahost.exe";
+  std::wstring command = L"\"" + program + L"\" open \"" + WriteRecording() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info));
+  Tarn::unique_handle process(info.hProcess);
+  Tarn::unique_handle thread(info.hThread);
+
+  const HWND main = WaitForProcessWindow(info.dwProcessId, L"VelaMainWindow");
+  ASSERT_NE(main, nullptr);
+  const std::wstring caption = L"velahost-two-channels.csv - " + Vela::HostString(IDS_APP_TITLE);
+  EXPECT_TRUE(GuiDriver::PumpUntil([&] { return GuiDriver::Text(main) == caption; }, 10000ms))
+      << GuiDriver::Text(main);
+
+  ::PostMessageW(main, WM_COMMAND, IDM_CALIBRATION, 0);
+  const HWND box = WaitForProcessWindow(info.dwProcessId, L"#32770");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(GuiDriver::Text(box), Vela::HostString(IDS_APP_TITLE));
+  EXPECT_EQ(GuiDriver::Text(::GetDlgItem(box, 0xFFFF)), Vela::HostString(IDS_EDIT_NOT_AVAILABLE));
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  GuiDriver::PumpUntil([&] { return !::IsWindow(box); }, 5000ms);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(::WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  ::GetExitCodeProcess(process.get(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
 // The program as a person sees it, at the prefix's dpi: a two-channel recording in two blocks
 // with a selection across the block boundary.
 TEST(MainWindowPictures, TwoChannelsWithASelection) {
