@@ -17,15 +17,16 @@ int StepExponent(double step) noexcept {
   return static_cast<int>(std::floor(std::log10(step) + 1e-9));
 }
 
-bool IsUsableMap(double span, int length) noexcept {
-  const double factor = length / span;
+// Checked at the longest axis, so that no later length makes the factor overflow.
+bool IsUsableMap(double span) noexcept {
+  const double factor = ScaleMath::kMaximumLength / span;
   return std::isfinite(factor) && factor != 0.0 && std::isfinite(1.0 / factor);
 }
 
 } // namespace
 
 ScaleMath::ScaleMath(Orientation orientation, int length) noexcept
-    : orientation_(orientation), length_(std::max(length, 1)) {}
+    : orientation_(orientation), length_(std::clamp(length, 1, kMaximumLength)) {}
 
 bool ScaleMath::IsValidRange(double high, double low) noexcept {
   if (!std::isfinite(high) || !std::isfinite(low) || !(high > low))
@@ -105,7 +106,7 @@ std::wstring ScaleMath::LabelText(double value, double step, double largestMagni
 }
 
 bool ScaleMath::SetRange(double high, double low) noexcept {
-  if (!IsValidRange(high, low) || !IsUsableMap(high - low, length_))
+  if (!IsValidRange(high, low) || !IsUsableMap(high - low))
     return false;
   high_ = high;
   low_ = low;
@@ -113,7 +114,7 @@ bool ScaleMath::SetRange(double high, double low) noexcept {
 }
 
 void ScaleMath::SetLength(int length) noexcept {
-  length_ = std::max(length, 1);
+  length_ = std::clamp(length, 1, kMaximumLength);
 }
 
 ScaleMath::Transform ScaleMath::GetTransform() const noexcept {

@@ -37,8 +37,9 @@ public:
 
   // Refused (false, nothing changed) when the range is not valid or would give no usable map.
   bool SetRange(double high, double low) noexcept;
-  // Lengths below one pixel are taken as one pixel.
+  // Lengths are taken between one pixel and kMaximumLength.
   void SetLength(int length) noexcept;
+  static constexpr int kMaximumLength = 1 << 20;
 
   Transform GetTransform() const noexcept;
   double ValueToPixel(double value) const noexcept;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "HostChannelCalc.h"
+#include "HostDragScaleFactory.h"
 #include "HostMessage.h"
 #include "HostUnitCollection.h"
 #include "HostUnitListService.h"
@@ -21,6 +22,7 @@ HostApplication& HostApplication::Instance() {
 HostApplication::HostApplication() {
   messageFactory_.Attach(static_cast<Host::IMessageFactory*>(HostMessageFactory::Create()));
   unitService_.Attach(static_cast<Host::IUnitService*>(HostUnitService::Create()));
+  dragScaleFactory_.Attach(static_cast<Host::IDragScaleFactory*>(HostDragScaleFactory::Create()));
   unitList_.Attach(HostUnitCollection::Create());
   unitListService_.Attach(HostUnitListService::Create(unitList_.get()));
 }
@@ -134,6 +136,8 @@ HRESULT HostApplication::GetClassObject(std::int32_t classCode, REFIID riid, voi
       return messageFactory_->QueryInterface(riid, out);
     if (classCode == UnitServiceClassCode())
       return unitService_->QueryInterface(riid, out);
+    if (classCode == DragScaleFactoryClassCode())
+      return dragScaleFactory_->QueryInterface(riid, out);
     return FindRegistered(classCode, riid, out);
   });
 }

@@ -38,6 +38,14 @@ public:
            Host::kUnitServiceLowWord;
   }
 
+  // The class code of the controls library's scale factory: the library's class identifier with
+  // a low word of its own, so that it differs from the channel calculation's.
+  std::int32_t DragScaleFactoryClassCode() {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(CodeOf(Host::CLSID_HostChannelCalc))
+                                     << 16) +
+           Host::kDragScaleFactoryLowWord;
+  }
+
   // The class code of the announcement of a unit change.
   std::int32_t UnitAnnouncementClassCode() {
     return static_cast<std::int32_t>(
@@ -93,6 +101,7 @@ private:
   std::vector<std::shared_ptr<UnitAnnouncementRecord>> announcements_;
   Tarn::ComPtr<IUnknown> messageFactory_;
   Tarn::ComPtr<IUnknown> unitService_;
+  Tarn::ComPtr<IUnknown> dragScaleFactory_;
   Tarn::ComPtr<HostUnitCollection> unitList_;
   Tarn::ComPtr<HostUnitListService> unitListService_;
 };

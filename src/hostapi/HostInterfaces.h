@@ -686,7 +686,9 @@ struct IDragScale : IUnknown {
   // with a font `fontHeight` pixels high (0: the scale's own font).
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CalcSize(HDC dc, std::int32_t fontHeight,
                                                            std::int32_t* thickness) = 0;
-  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetOption(std::uint32_t option) = 0; // 9
+  // 9: stored and told to the observers (QueryOption). chosen: a non-zero option shows the title
+  // beside the unit ("Title (unit)"); with 0 the scale shows the unit alone.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetOption(std::uint32_t option) = 0;
   // 10, 11: observers are held with a reference until detached or the scale's window goes.
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Attach(IDragScaleObserver* observer) = 0;
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Detach(IDragScaleObserver* observer) = 0;

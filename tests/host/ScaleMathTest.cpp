@@ -58,7 +58,7 @@ TEST(ScaleMath, RangesThatWouldBreakTheMapAreRefusedAndTheOldOneKept) {
   for (const O o : {O::Vertical, O::Horizontal}) {
     for (const Case c :
          {Case{1, 1}, Case{0, 1}, Case{kNaN, 0}, Case{1, kNaN}, Case{kInf, 0}, Case{0, -kInf},
-          Case{kMax, -kMax}, Case{1e300, 1e300 * (1 - 1e-15)}, Case{1e-320, 0}}) {
+          Case{kMax, -kMax}, Case{1e300, 1e300 * (1 - 1e-15)}, Case{1e-320, 0}, Case{1e-306, 0}}) {
       SCOPED_TRACE(c.high);
       ScaleMath scale(o, 200);
       ASSERT_TRUE(scale.SetRange(10, -10));
@@ -165,6 +165,10 @@ TEST(ScaleMath, ShorterAxesStayUsable) {
   EXPECT_EQ(scale.length(), 1);
   ASSERT_TRUE(scale.SetRange(1, 0));
   scale.SetLength(-5);
+  EXPECT_TRUE(std::isfinite(scale.GetTransform().factor));
+  ASSERT_TRUE(scale.SetRange(1e-302, 0));
+  scale.SetLength(1 << 30);
+  EXPECT_EQ(scale.length(), ScaleMath::kMaximumLength);
   EXPECT_TRUE(std::isfinite(scale.GetTransform().factor));
 }
 

@@ -121,6 +121,19 @@ void MoveMouse(HWND window, POINT client) {
   ::SendMessageW(window, WM_MOUSEMOVE, 0, ClientPoint(client));
 }
 
+bool Drag(HWND window, POINT from, POINT to, int steps) {
+  if (!IsUsable(window) || steps < 1)
+    return false;
+  ::SendMessageW(window, WM_MOUSEMOVE, 0, ClientPoint(from));
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(from));
+  for (int i = 1; i <= steps; ++i) {
+    const POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+    ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(at));
+  }
+  ::SendMessageW(window, WM_LBUTTONUP, 0, ClientPoint(to));
+  return true;
+}
+
 bool PickComboItem(HWND combo, int index) {
   if (!IsUsable(combo))
     return false;

@@ -36,6 +36,9 @@ bool Click(HWND control);
 // The left button pressed and released at a point of the window's client area.
 bool ClickAt(HWND window, POINT client);
 void MoveMouse(HWND window, POINT client);
+// The left button pressed at `from`, the mouse moved to `to` in `steps` equal moves with the
+// button held, and released there (client coordinates).
+bool Drag(HWND window, POINT from, POINT to, int steps = 4);
 // Selects an item of a combo box and tells its parent (CBN_SELCHANGE), as a user's pick does.
 bool PickComboItem(HWND combo, int index);
 
