@@ -17,6 +17,12 @@ int StepExponent(double step) noexcept {
   return static_cast<int>(std::floor(std::log10(step) + 1e-9));
 }
 
+std::string Printed(const char* format, int decimals, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, decimals, value);
+  return text;
+}
+
 // Checked at the longest axis, so that no later length makes the factor overflow.
 bool IsUsableMap(double span) noexcept {
   const double factor = ScaleMath::kMaximumLength / span;
@@ -62,17 +68,17 @@ std::wstring ScaleMath::LabelText(double value, double step, double largestMagni
   // A tick within a thousandth of a step of zero is zero (its sum only missed it by rounding).
   if (std::fabs(value) < step * 1e-3)
     return L"0";
-  char text[64];
-  if (stepExponent >= -5 && largestMagnitude < 1e7) {
-    const int decimals = std::max(0, -stepExponent);
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  } else {
-    const int valueExponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    const int decimals = std::clamp(valueExponent - stepExponent, 0, 16);
-    std::snprintf(text, sizeof text, "%.*e", decimals, value);
-  }
+  // One notation for the whole axis: the shorter for its largest value, fixed on a tie.
+  const auto fixed = [&](double v) { return Printed("%.*f", std::max(0, -stepExponent), v); };
+  const auto scientific = [&](double v) {
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(v))));
+    return Printed("%.*e", std::clamp(exponent - stepExponent, 0, 16), v);
+  };
+  const bool fixedFits = largestMagnitude < 1e15 && stepExponent >= -15;
+  const double reference = std::max(largestMagnitude, std::fabs(value));
+  const bool useFixed = fixedFits && fixed(reference).size() <= scientific(reference).size();
+  std::string digits = useFixed ? fixed(value) : scientific(value);
   // Trailing zeros of the fraction tell nothing ("2.50" reads "2.5", "2.0e12" reads "2e12").
-  std::string digits(text);
   const auto exponentAt = std::min(digits.find('e'), digits.size());
   std::string mantissa = digits.substr(0, exponentAt);
   if (mantissa.find('.') != std::string::npos) {
@@ -88,15 +94,15 @@ std::wstring ScaleMath::LabelText(double value, double step, double largestMagni
     } else if (*c == 'e') {
       // "1.5e-09" reads "1.5e-9", "2e+12" reads "2e12".
       result += L'e';
-      const char* digits = c + 1;
-      if (*digits == '-')
+      const char* power = c + 1;
+      if (*power == '-')
         result += L'-';
-      if (*digits == '-' || *digits == '+')
-        ++digits;
-      while (*digits == '0' && digits[1])
-        ++digits;
-      for (; *digits; ++digits)
-        result += static_cast<wchar_t>(*digits);
+      if (*power == '-' || *power == '+')
+        ++power;
+      while (*power == '0' && power[1])
+        ++power;
+      for (; *power; ++power)
+        result += static_cast<wchar_t>(*power);
       break;
     } else {
       result += static_cast<wchar_t>(*c);

@@ -1,5 +1,6 @@
 #include "ScaleMath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -48,6 +49,31 @@ TEST(ScaleMath, LabelsAreTheShortestThatTellNeighboursApart) {
     EXPECT_EQ(ScaleMath::LabelText(c.value, c.step, c.largest, L','), c.text);
   }
   EXPECT_EQ(ScaleMath::LabelText(0.5, 0.1, 1, L'.'), L"0.5");
+}
+
+TEST(ScaleMath, EveryTickOfARangeGetsItsOwnLabel) {
+  struct Case {
+    double high;
+    double low;
+    int length;
+  };
+  for (const Case c : {Case{1.25, -0.4, 240}, Case{1000.0004, 1000, 300}, Case{2500, -120, 300},
+                       Case{-1e-9, -4e-9, 200}, Case{3.2e15, 3.1e15, 400},
+                       Case{1e7 + 0.5, 1e7, 400}, Case{0.001, -0.001, 1000}}) {
+    SCOPED_TRACE(c.high);
+    ScaleMath scale(O::Vertical, c.length);
+    ASSERT_TRUE(scale.SetRange(c.high, c.low));
+    const double step = ScaleMath::TickStep(c.high - c.low, c.length, 20);
+    const auto ticks = scale.Ticks(step);
+    ASSERT_GE(ticks.size(), 2u);
+    const double largest = std::max(std::fabs(c.high), std::fabs(c.low));
+    for (std::size_t i = 1; i < ticks.size(); ++i) {
+      const auto previous = ScaleMath::LabelText(ticks[i - 1], step, largest, L'.');
+      const auto label = ScaleMath::LabelText(ticks[i], step, largest, L'.');
+      EXPECT_NE(previous, label);
+      EXPECT_LE(label.size(), 12u) << "short enough to fit beside a pane";
+    }
+  }
 }
 
 TEST(ScaleMath, RangesThatWouldBreakTheMapAreRefusedAndTheOldOneKept) {
