@@ -137,9 +137,8 @@ void Recording::FitDisplayRange(std::size_t channel) {
   for (const Block& b : blocks_)
     for (float v : b.samples[channel])
       if (std::isfinite(v)) {
-        const double d = c.ToDataUnits(v);
-        low = std::min(low, d);
-        high = std::max(high, d);
+        low = std::min(low, static_cast<double>(v));
+        high = std::max(high, static_cast<double>(v));
       }
   if (!(low <= high) || !std::isfinite(high - low)) {
     c.top = 10.0;

@@ -37,7 +37,7 @@ public:
     std::wstring name;
     std::wstring unit;             // the raw samples' unit
     std::uint32_t colour = 0x0000; // trace colour, 0x00BBGGRR
-    double top = 10.0;             // display range in data units
+    double top = 10.0;             // display range in raw values
     double bottom = -10.0;
     UnitsConversion conversion;
     bool calculated = false; // filled by the host from a calculation, not imported
@@ -107,8 +107,9 @@ public:
   // Replaces one channel's samples in one block; `samples` is the block's length or empty.
   void SetSamples(std::size_t block, std::size_t channel, std::vector<float> samples);
 
-  // The range of a channel's samples over all blocks in data units, widened to a span of at
-  // least 1e-9 of its magnitude (or 1 around zero); (10, -10) when there are none.
+  // Sets the display range to the range of the channel's finite samples over all blocks, widened
+  // to a span of at least 1e-9 of its magnitude (or 1 around zero); (10, -10) when there are
+  // none.
   void FitDisplayRange(std::size_t channel);
 
   Selection selection;

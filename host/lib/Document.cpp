@@ -19,6 +19,16 @@ std::shared_ptr<const Document::Block> Document::Samples(std::size_t record,
   return records_.at(record).at(channel);
 }
 
+Document Document::FromRecording(const Recording& recording) {
+  std::vector<Channel> channels;
+  for (const auto& c : recording.Channels())
+    channels.push_back({c.name, c.unit});
+  Document d(std::move(channels));
+  for (const auto& b : recording.Blocks())
+    d.AddRecord(b.samples);
+  return d;
+}
+
 bool Document::operator==(const Document& other) const {
   if (channels_.size() != other.channels_.size() || records_.size() != other.records_.size())
     return false;

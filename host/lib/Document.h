@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Recording.h"
+
 namespace Vela {
 
 // A recording: channels of float samples, organised in records (blocks). Every record holds one
@@ -29,6 +31,10 @@ public:
   void AddRecord(std::vector<Block> blocks);
   // The samples of one channel in one record, shared with the enumerators that read them.
   std::shared_ptr<const Block> Samples(std::size_t record, std::size_t channel) const;
+
+  // The raw channels of a recording, one record per block (a calculated channel not yet filled
+  // has empty blocks).
+  static Document FromRecording(const Recording& recording);
 
   bool operator==(const Document& other) const;
 

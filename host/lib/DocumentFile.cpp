@@ -9,7 +9,8 @@ namespace {
 
 constexpr wchar_t kMagic[] = L"VelaDocument";
 constexpr wchar_t kEnd[] = L"END";
-constexpr std::int32_t kVersion = 2;
+constexpr std::int32_t kVersion = 3;
+constexpr std::int32_t kVersionWithoutRecording = 2;
 constexpr std::int32_t kVersionWithoutUnits = 1;
 
 void WriteText(Host::IObjectStream& s, const std::wstring& text) {
@@ -27,6 +28,97 @@ bool ReadText(Host::IObjectStream& s, std::wstring& text) {
 
 bool ReadCount(Host::IObjectStream& s, std::int32_t& value, std::int64_t limit) {
   return SUCCEEDED(s.ReadInt(&value)) && value >= 0 && value <= limit;
+}
+
+void WriteRecording(Host::IObjectStream& s, const Recording& r) {
+  s.WriteInt(static_cast<std::int32_t>(r.ChannelCount()));
+  for (const Recording::Channel& c : r.Channels()) {
+    WriteText(s, c.name);
+    WriteText(s, c.unit);
+    s.WriteInt(static_cast<std::int32_t>(c.colour));
+    s.WriteDouble(c.top);
+    s.WriteDouble(c.bottom);
+    s.WriteInt(c.calculated ? 1 : 0);
+    s.WriteInt(c.conversion.active ? 1 : 0);
+    s.WriteDouble(c.conversion.factor);
+    s.WriteDouble(c.conversion.offset);
+    WriteText(s, c.conversion.unit);
+  }
+  s.WriteInt(static_cast<std::int32_t>(r.BlockCount()));
+  for (const Recording::Block& b : r.Blocks()) {
+    s.WriteDouble(b.start);
+    s.WriteDouble(b.interval);
+    s.WriteInt(static_cast<std::int32_t>(b.length));
+    for (const auto& samples : b.samples) {
+      s.WriteInt(samples.empty() ? 0 : 1);
+      // The file form has no floats; a double holds every float exactly.
+      for (float v : samples)
+        s.WriteDouble(v);
+    }
+  }
+}
+
+bool ReadFlag(Host::IObjectStream& s, bool& flag) {
+  std::int32_t value = 0;
+  if (FAILED(s.ReadInt(&value)) || (value != 0 && value != 1))
+    return false;
+  flag = value != 0;
+  return true;
+}
+
+// False on any damage; `r` is then partly read and to be dropped.
+bool ReadRecording(FileObjectStream& stream, std::int32_t maxBlocks, Recording& r) {
+  Host::IObjectStream& s = stream;
+  std::int32_t channelCount = 0;
+  if (!ReadCount(s, channelCount, static_cast<std::int64_t>(Recording::kMaxChannels)))
+    return false;
+  for (std::int32_t i = 0; i < channelCount; ++i) {
+    Recording::Channel c;
+    std::int32_t colour = 0;
+    if (!ReadText(s, c.name) || !ReadText(s, c.unit) || FAILED(s.ReadInt(&colour)) ||
+        FAILED(s.ReadDouble(&c.top)) || FAILED(s.ReadDouble(&c.bottom)) ||
+        !ReadFlag(s, c.calculated) || !ReadFlag(s, c.conversion.active) ||
+        FAILED(s.ReadDouble(&c.conversion.factor)) || FAILED(s.ReadDouble(&c.conversion.offset)) ||
+        !ReadText(s, c.conversion.unit))
+      return false;
+    c.colour = static_cast<std::uint32_t>(colour);
+    r.AddChannel(std::move(c));
+  }
+  std::int32_t blockCount = 0;
+  if (!ReadCount(s, blockCount, maxBlocks))
+    return false;
+  for (std::int32_t i = 0; i < blockCount; ++i) {
+    Recording::Block b;
+    std::int32_t length = 0;
+    // A damaged length cannot make the host allocate more than the file can hold.
+    if (FAILED(s.ReadDouble(&b.start)) || FAILED(s.ReadDouble(&b.interval)) ||
+        !ReadCount(s, length, static_cast<std::int64_t>(stream.RemainingItemsBound())))
+      return false;
+    b.length = static_cast<std::size_t>(length);
+    b.samples.resize(static_cast<std::size_t>(channelCount));
+    for (auto& samples : b.samples) {
+      bool has = false;
+      if (!ReadFlag(s, has))
+        return false;
+      if (!has)
+        continue;
+      if (static_cast<std::size_t>(length) > stream.RemainingItemsBound())
+        return false;
+      samples.resize(b.length);
+      for (float& v : samples) {
+        double d = 0.0;
+        if (FAILED(s.ReadDouble(&d)))
+          return false;
+        v = static_cast<float>(d);
+      }
+    }
+    try {
+      r.AddBlock(std::move(b));
+    } catch (const std::length_error&) {
+      return false;
+    }
+  }
+  return true;
 }
 
 } // namespace
@@ -69,6 +161,7 @@ HRESULT DocumentFile::Save(const std::wstring& path, const Contents& contents) n
       WriteText(s, unit.name);
       s.WriteInt(unit.kind);
     }
+    WriteRecording(s, contents.recording);
     WriteText(s, kEnd);
     if (FAILED(hr = stream->Commit())) {
       DeleteFileW(temporary.c_str());
@@ -96,7 +189,8 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
     std::wstring text;
     std::int32_t version = 0;
     if (!ReadText(s, text) || text != kMagic || FAILED(s.ReadInt(&version)) ||
-        (version != kVersion && version != kVersionWithoutUnits))
+        (version != kVersion && version != kVersionWithoutRecording &&
+         version != kVersionWithoutUnits))
       return damaged;
 
     std::int32_t channelCount = 0;
@@ -106,7 +200,7 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
     for (auto& channel : channels)
       if (!ReadText(s, channel.name) || !ReadText(s, channel.unit))
         return damaged;
-    Contents loaded{Document(std::move(channels)), {}, {}};
+    Contents loaded{Document(std::move(channels)), {}, {}, {}};
 
     std::int32_t recordCount = 0;
     if (!ReadCount(s, recordCount, kMaxRecords))
@@ -144,7 +238,7 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
       if (FAILED(s.GetStatus()))
         return damaged;
     }
-    if (version == kVersion) {
+    if (version >= kVersionWithoutRecording) {
       std::int32_t unitCount = 0;
       if (!ReadCount(s, unitCount, kMaxUnits))
         return damaged;
@@ -154,6 +248,8 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
             FAILED(s.ReadInt(&unit.kind)))
           return damaged;
     }
+    if (version >= kVersion && !ReadRecording(*stream, kMaxRecords, loaded.recording))
+      return damaged;
     if (!ReadText(s, text) || text != kEnd || !stream->AtEnd())
       return damaged;
     contents = std::move(loaded);

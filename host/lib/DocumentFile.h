@@ -6,6 +6,7 @@
 
 #include "Document.h"
 #include "HostUnit.h"
+#include "Recording.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
 
@@ -17,7 +18,10 @@ namespace Vela {
 //   "VelaDocument", version 2, channel count, (name, unit) per channel, record count, per record
 //   and channel the sample count and the samples (doubles), per channel 0 or 1 for "has
 //   settings" followed by the settings object's items, the unit list (count, then prefix index,
-//   name and kind per unit), and "END". Version 1 files, without the unit list, are still read.
+//   name and kind per unit), the recording (version 3: its channels with colour, display range,
+//   units conversion and calculated flag, then per block the start time, interval, length and per
+//   channel 0, or 1 and the samples), and "END". Version 2 files, without the
+//   recording, and version 1 files, without the unit list either, are still read.
 class DocumentFile {
 public:
   struct Contents {
@@ -26,6 +30,9 @@ public:
     std::vector<Tarn::ComPtr<Host::IPersistObject>> settings;
     // The host's unit list, in order.
     std::vector<UnitValue> units;
+    // The recording with its timing, colours, ranges, units conversions and calculated
+    // channels; empty when read from a file older than version 3.
+    Recording recording;
   };
 
   // Writes a temporary file beside `path` and replaces `path` with it only when everything was

@@ -73,6 +73,7 @@ void HostApplication::Clear() {
     announcements_.clear();
   }
   unitList_->Clear();
+  unitListService_->ClearHelpCalls();
 }
 
 HRESULT HostApplication::FindRegistered(std::int32_t classCode, REFIID iid, void** out) {
@@ -166,8 +167,14 @@ HRESULT HostApplication::Deliver(IUnknown* target, IUnknown* message) noexcept {
       return E_INVALIDARG;
     Delivery d = own->Contents();
     d.target = target;
-    std::lock_guard guard(lock_);
-    deliveries_.push_back(std::move(d));
+    {
+      std::lock_guard guard(lock_);
+      deliveries_.push_back(std::move(d));
+    }
+    // A target that receives messages is handed the message; others are only recorded.
+    Tarn::ComPtr<Host::IDocumentTarget> receiver;
+    if (target && SUCCEEDED(target->QueryInterface(Host::IID_IDocumentTarget, receiver.put_void())))
+      return receiver->Receive(message);
     return S_OK;
   });
 }

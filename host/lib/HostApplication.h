@@ -65,6 +65,8 @@ public:
   std::vector<std::shared_ptr<UnitAnnouncementRecord>> Announcements() const;
   HostUnitCollection& UnitList() noexcept { return *unitList_; }
   IUnknown* UnitListServiceObject() noexcept;
+  // The application service (unit list and help) behind UnitListServiceObject.
+  HostUnitListService& ApplicationService() noexcept { return *unitListService_; }
 
   // Drops the registrations, the records and the units (tests and the end of a host run), so
   // that no module object is kept alive by the host.

@@ -1,5 +1,6 @@
 #include "HostSession.h"
 
+#include "ChannelEnum.h"
 #include "HostApplication.h"
 #include "HostChannelCalc.h"
 #include "HostUnitCollection.h"
@@ -64,8 +65,39 @@ HRESULT HostSession::Calibrated(std::size_t channel, std::size_t record,
   return module_.PullCalibrated(received.parameterText, info.get(), source.get(), samples);
 }
 
-HRESULT HostSession::Save(const std::wstring& path) const {
-  DocumentFile::Contents contents{*document_, {}, {}};
+HRESULT HostSession::FillCalculated(std::size_t channel, Recording& recording,
+                                    std::size_t target) const {
+  if (channel >= channels_.size() || target >= recording.ChannelCount())
+    return E_INVALIDARG;
+  const ChannelCalc& c = channels_[channel];
+  const HostChannelCalc* calc = c.result ? HostChannelCalc::From(c.result.get()) : nullptr;
+  if (!calc || calc->Record().sourceCalls == 0)
+    return E_FAIL;
+  const CalcRecord& received = calc->Record();
+  const auto sourceChannel = static_cast<std::size_t>(received.source.channel);
+  if (sourceChannel >= recording.ChannelCount() || sourceChannel == target)
+    return E_INVALIDARG;
+  IUnknown* params = nullptr;
+  source_->GetChannelInfo(&params);
+  const auto info = Tarn::ComPtr<IUnknown>::Adopt(params);
+  std::vector<std::vector<float>> filled(recording.BlockCount());
+  for (std::size_t b = 0; b < recording.BlockCount(); ++b) {
+    const auto source = Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(ChannelEnum::Create(
+        std::make_shared<const std::vector<float>>(recording.Samples(b, sourceChannel))));
+    const HRESULT hr =
+        module_.PullCalibrated(received.parameterText, info.get(), source.get(), filled[b]);
+    if (FAILED(hr))
+      return hr;
+    if (filled[b].size() != recording.BlockAt(b).length)
+      return E_FAIL;
+  }
+  for (std::size_t b = 0; b < filled.size(); ++b)
+    recording.SetSamples(b, target, std::move(filled[b]));
+  return S_OK;
+}
+
+HRESULT HostSession::Save(const std::wstring& path, const Recording* recording) const {
+  DocumentFile::Contents contents{*document_, {}, {}, recording ? *recording : Recording()};
   for (const auto& c : channels_) {
     Tarn::ComPtr<Host::IPersistObject> settings;
     if (c.calc) {
@@ -79,7 +111,7 @@ HRESULT HostSession::Save(const std::wstring& path) const {
   return DocumentFile::Save(path, contents);
 }
 
-HRESULT HostSession::Load(const std::wstring& path) {
+HRESULT HostSession::Load(const std::wstring& path, Recording* recording) {
   const auto settingsClass = module_.SettingsClass();
   if (!settingsClass)
     return REGDB_E_CLASSNOTREG;
@@ -96,6 +128,8 @@ HRESULT HostSession::Load(const std::wstring& path) {
   std::swap(source_, opened.source_);
   std::swap(channels_, opened.channels_);
   HostApplication::Instance().UnitList().Replace(contents.units);
+  if (recording)
+    *recording = std::move(contents.recording);
   return S_OK;
 }
 

@@ -10,6 +10,7 @@
 #include "DocumentFile.h"
 #include "HostDataSource.h"
 #include "ModuleHost.h"
+#include "Recording.h"
 #include "foundation/win/ComPtr.h"
 
 namespace Vela {
@@ -31,10 +32,17 @@ public:
   // the enumerator class over the source channel's samples.
   [[nodiscard]] HRESULT Calibrated(std::size_t channel, std::size_t record,
                                    std::vector<float>& samples) const;
-  [[nodiscard]] HRESULT Save(const std::wstring& path) const;
-  // Opens a saved document and applies each channel's stored settings; on failure the session
-  // keeps what it had.
-  [[nodiscard]] HRESULT Load(const std::wstring& path);
+  // Fills `target`, a channel of `recording`, block by block with the calibrated samples of this
+  // session's calculation on `channel`, each block read from the recording's channel that the
+  // calculation names as its source. On failure the recording is left as it was.
+  [[nodiscard]] HRESULT FillCalculated(std::size_t channel, Recording& recording,
+                                       std::size_t target) const;
+  // Saves the document, with `recording` when one is given.
+  [[nodiscard]] HRESULT Save(const std::wstring& path, const Recording* recording = nullptr) const;
+  // Opens a saved document and applies each channel's stored settings, and hands the saved
+  // recording to `recording` when one is given (empty from a file older than version 3); on
+  // failure the session and `recording` keep what they had.
+  [[nodiscard]] HRESULT Load(const std::wstring& path, Recording* recording = nullptr);
 
   const Document& Doc() const noexcept { return *document_; }
   bool HasCalculation(std::size_t channel) const {

@@ -1,5 +1,7 @@
 #include "HostUnitListService.h"
 
+#include "foundation/win/HostBoundary.h"
+
 namespace Vela {
 
 HostUnitListService* HostUnitListService::Create(Host::IUnitCollection* list) {
@@ -14,6 +16,16 @@ HRESULT HostUnitListService::GetUnitList(Host::IUnitCollection** list) noexcept 
   // The caller owns the added reference.
   list_.CopyTo(list);
   return *list ? S_OK : E_FAIL;
+}
+
+HRESULT HostUnitListService::ShowHelp(const wchar_t* topic, const wchar_t* book) noexcept {
+  if (!topic)
+    return E_INVALIDARG;
+  return Tarn::Guard([&] {
+    helpCalls_.push_back({topic, book ? book : L""});
+    if (helpOwner_)
+      MessageBoxW(helpOwner_, topic, book ? book : L"", MB_OK | MB_ICONINFORMATION);
+  });
 }
 
 } // namespace Vela

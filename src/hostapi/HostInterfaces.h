@@ -161,6 +161,23 @@ MPCAL_GUID(IID_ICalcEnumClass2, 0x48436189, 0x60B9, 0x47D1, 0xA1, 0x59, 0x6B, 0x
 // The document's face that receives the display-range message after the settings dialog.
 MPCAL_GUID(IID_IDocumentTarget, 0x35D41FE2, 0xB563, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48, 0xC3,
            0x6F, 0xE8);
+// The host's document, its selection and the channel data behind them, as the settings dialog
+// reads them. chosen: every identifier here but the help service's.
+MPCAL_GUID(IID_IHostDocument, 0xCB79157B, 0xE2FA, 0x4FCC, 0xB7, 0x5C, 0x35, 0xC2, 0xA9, 0x1A, 0x85,
+           0x4A);
+MPCAL_GUID(IID_IHostSelection, 0x60216C66, 0xBF1D, 0x41D2, 0x98, 0x11, 0xE6, 0x28, 0xD3, 0x83, 0x38,
+           0xFA);
+MPCAL_GUID(IID_IChannelDataSource, 0x8BB11988, 0xE0C3, 0x450E, 0xA8, 0x06, 0x59, 0xCF, 0x02, 0x9F,
+           0xD3, 0xBF);
+MPCAL_GUID(IID_IChannelSettings, 0x2725DCBC, 0xE13D, 0x4339, 0x84, 0x98, 0x3D, 0x13, 0x4E, 0xEF,
+           0x34, 0xF1);
+MPCAL_GUID(IID_IChannelInformation, 0x8854597C, 0x8B8C, 0x43C9, 0x87, 0x73, 0x51, 0x69, 0xCA, 0xE2,
+           0xAE, 0x41);
+MPCAL_GUID(IID_IBlockTiming, 0xCA7C5895, 0xD2F1, 0x4CC9, 0x82, 0x94, 0x86, 0x86, 0xCE, 0x35, 0x9A,
+           0x05);
+// The application service's help face (host class CLSID_UnitListService).
+MPCAL_GUID(IID_IHelpService, 0x70380571, 0x34EA, 0x11D3, 0x80, 0x99, 0x00, 0x50, 0x04, 0xAD, 0x3C,
+           0x53);
 // Scales of the host's controls library: the drag-scale factory is reached through the registrar
 // (slot 5) with the class code of {C203FC30-...} and its own low word. chosen: the identifiers of
 // the factory, the drag scale, its observer and the axis scale it maps with.
@@ -564,6 +581,222 @@ struct IHostDataSource : IUnknown {
 // Class objects
 
 // Slots common to the module's class objects.
+// ---------------------------------------------------------------------------------------------
+// The document, its selection and its channel data (the settings dialog's view of the host)
+
+// Data kinds the host's channel data operations take.
+inline constexpr std::uint32_t kDataKindDefault = 0;
+// What a calculation on the channel receives: the samples through the host's units conversion
+// when it is active (chosen).
+inline constexpr std::uint32_t kDataKindCalculated = 0x80005001u;
+// The channel's samples as recorded.
+inline constexpr std::uint32_t kDataKindRaw = 0x80006001u;
+// The kind of the channel settings object of IChannelDataSource slot 17.
+inline constexpr std::uint32_t kChannelSettingsKind = 0xC0001000u;
+// An end offset that reads to the end of the block.
+inline constexpr std::int32_t kToBlockEnd = 0x7FFFFFFF;
+// The message the settings entry delivers to the document after OK, with DisplayRangePayload.
+inline constexpr std::uint32_t kDisplayRangeMessage = 0x800C004Au;
+
+#pragma pack(push, 4)
+// {817, channel, top, bottom}: two 32-bit integers followed by two doubles, 24 bytes.
+struct DisplayRangePayload {
+  std::int32_t code;
+  std::int32_t channel;
+  double top;
+  double bottom;
+};
+#pragma pack(pop)
+static_assert(sizeof(DisplayRangePayload) == 24);
+
+struct IChannelInformation;
+struct IChannelSettings;
+
+// The user's selection in the document: start and end each as (sample offset, block index), the
+// end inclusive. Every slot is chosen.
+struct IHostSelection : IUnknown {
+  static constexpr const GUID& iid = IID_IHostSelection;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: TRUE when a selection exists.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE HasSelection(BOOL* exists) = 0;
+  // 4: the extent; S_FALSE with nothing written when there is no selection.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetExtent(std::int32_t* startPosition,
+                                                            std::int32_t* startBlock,
+                                                            std::int32_t* endPosition,
+                                                            std::int32_t* endBlock) = 0;
+  // 5: replaces the extent (a selection exists afterwards); E_INVALIDARG for a block or offset
+  // outside the recording or an end before the start.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetExtent(std::int32_t startPosition,
+                                                            std::int32_t startBlock,
+                                                            std::int32_t endPosition,
+                                                            std::int32_t endBlock) = 0;
+};
+
+// Whether the host's own units conversion is active on a channel (IChannelDataSource slot 17).
+// Every slot is chosen.
+struct IChannelSettings : IUnknown {
+  static constexpr const GUID& iid = IID_IChannelSettings;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE IsUnitsConversionActive(BOOL* active) = 0; // 3
+  // 4: data value = raw value x factor + offset (1 and 0 when the conversion is not active).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetConversion(double* factor, double* offset) = 0;
+};
+
+// One channel's information, for the whole recording or one block. Every slot is chosen; the
+// only kind answered is kDataKindRaw (E_INVALIDARG otherwise).
+struct IChannelInformation : IUnknown {
+  static constexpr const GUID& iid = IID_IChannelInformation;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: a raw value in data units (through the host's units conversion when it is active).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ConvertValue(std::uint32_t kind, double value,
+                                                               double* converted) = 0;
+  // 4: the unit of the data values (one reference).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetUnits(std::uint32_t kind,
+                                                           IUnitName** unit) = 0;
+};
+
+// A block's timing (IChannelDataSource slot 13), which the dialog hands on to the enumerator
+// class unchanged. chosen.
+struct IBlockTiming : IUnknown {
+  static constexpr const GUID& iid = IID_IBlockTiming;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the time of the block's first sample and the sample interval, in seconds.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetTiming(double* start, double* interval) = 0;
+};
+
+// The document's channel data source (IHostDocument slot 54). A face of its own: slot 9 here is
+// the block length, where IHostDataSource has ChannelChanged. Blocks and channels count from 0;
+// a block or channel outside the recording gives E_INVALIDARG.
+struct IChannelDataSource : IUnknown {
+  static constexpr const GUID& iid = IID_IChannelDataSource;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
+  // 9: the number of samples of a block.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetBlockLength(std::int32_t block,
+                                                                 std::int32_t* length) = 0;
+  // 10: (0, block, channel): whether the channel has samples in the block (chosen slot).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE HasData(std::uint32_t zero, std::int32_t block,
+                                                          std::int32_t channel, BOOL* has) = 0;
+  // 11: a reader over samples start..end (inclusive) of one block, end clamped to the block's
+  // last sample (kToBlockEnd reads to it). chosen: the slot, and the block passed after the
+  // channel. E_INVALIDARG for a start outside the block or an end before the start.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE OpenReader(std::uint32_t kind,
+                                                             std::int32_t channel,
+                                                             std::int32_t block, std::int32_t start,
+                                                             std::int32_t end,
+                                                             IEnumFloatEx** reader) = 0;
+  // 12: (kDataKindRaw, block, channel): the channel's information for one block (chosen slot).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetBlockChannelInfo(
+      std::uint32_t kind, std::int32_t block, std::int32_t channel, IChannelInformation** info) = 0;
+  // 13: (kDataKindCalculated, block): the block's timing, an IBlockTiming (chosen slot).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetTimingInfo(std::uint32_t kind,
+                                                                std::int32_t block,
+                                                                IUnknown** timing) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
+  // 17: (kChannelSettingsKind, block, channel): the channel's settings object. The block may be
+  // -2 (no selection): the channel's settings do not depend on the block.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE
+  GetChannelSettings(std::uint32_t kind, std::int32_t block, std::int32_t channel,
+                     IChannelSettings** settings) = 0;
+};
+
+// The host's document as the settings entry receives it. Slots 8 and 54 are fixed; the others
+// are chosen.
+struct IHostDocument : IUnknown {
+  static constexpr const GUID& iid = IID_IHostDocument;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the channel's trace colour (0x00BBGGRR); S_FALSE with `colour` unchanged when the host has
+  // none for the channel.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetTraceColour(std::int32_t channel,
+                                                                 COLORREF* colour) = 0;
+  // 4: (0, channel, 2): the channel's display range in raw values; S_FALSE with both left
+  // unchanged when the host has none.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetDisplayRange(std::int32_t zero,
+                                                                  std::int32_t channel,
+                                                                  std::int32_t two, double* top,
+                                                                  double* bottom) = 0;
+  // 5: (0, channel): the channel-level information.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetChannelInfo(std::int32_t zero,
+                                                                 std::int32_t channel,
+                                                                 IChannelInformation** info) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
+  // 8: the selection object.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetSelection(IHostSelection** selection) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved23() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved25() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved26() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved27() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved28() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved29() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved30() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved31() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved32() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved33() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved34() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved35() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved36() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved37() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved38() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved39() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved40() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved41() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved42() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved43() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved44() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved45() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved46() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved47() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved48() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved49() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved50() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved51() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved52() = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reserved53() = 0;
+  // 54: the channel data source for a data kind (the settings entry passes kDataKindDefault).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetDataSource(std::uint32_t kind,
+                                                                IChannelDataSource** source) = 0;
+};
+
+// The document's face that receives host messages (IMessageDispatcher::Deliver hands them on).
+struct IDocumentTarget : IUnknown {
+  static constexpr const GUID& iid = IID_IDocumentTarget;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: one message (borrowed). chosen.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Receive(IUnknown* message) = 0;
+};
+
+// The application service's help (host class CLSID_UnitListService).
+struct IHelpService : IUnknown {
+  static constexpr const GUID& iid = IID_IHelpService;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: shows `topic` of the help book `book`. chosen: the slot and the string types.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ShowHelp(const wchar_t* topic,
+                                                           const wchar_t* book) = 0;
+};
+
 struct IVelaClassObject : IUnknown {
   static constexpr const GUID& iid = IID_IVelaClassObject;
   static constexpr HRESULT nullOut = E_INVALIDARG;
@@ -781,3 +1014,19 @@ __CRT_UUID_DECL(Host::IAxisScale, 0x5C2E8D41, 0x97AB, 0x4E06, 0xB1, 0x7F, 0x3A, 
 __CRT_UUID_DECL(Host::IAxisScaleDefault, 0x9F13C6B8, 0x4E20, 0x4A5D, 0x83, 0xE1, 0x6D, 0xB0, 0x57,
                 0x2A, 0x19, 0xC4)
 #endif
+__CRT_UUID_DECL(Host::IHostDocument, 0xCB79157B, 0xE2FA, 0x4FCC, 0xB7, 0x5C, 0x35, 0xC2, 0xA9, 0x1A,
+                0x85, 0x4A)
+__CRT_UUID_DECL(Host::IHostSelection, 0x60216C66, 0xBF1D, 0x41D2, 0x98, 0x11, 0xE6, 0x28, 0xD3,
+                0x83, 0x38, 0xFA)
+__CRT_UUID_DECL(Host::IChannelDataSource, 0x8BB11988, 0xE0C3, 0x450E, 0xA8, 0x06, 0x59, 0xCF, 0x02,
+                0x9F, 0xD3, 0xBF)
+__CRT_UUID_DECL(Host::IChannelSettings, 0x2725DCBC, 0xE13D, 0x4339, 0x84, 0x98, 0x3D, 0x13, 0x4E,
+                0xEF, 0x34, 0xF1)
+__CRT_UUID_DECL(Host::IChannelInformation, 0x8854597C, 0x8B8C, 0x43C9, 0x87, 0x73, 0x51, 0x69, 0xCA,
+                0xE2, 0xAE, 0x41)
+__CRT_UUID_DECL(Host::IBlockTiming, 0xCA7C5895, 0xD2F1, 0x4CC9, 0x82, 0x94, 0x86, 0x86, 0xCE, 0x35,
+                0x9A, 0x05)
+__CRT_UUID_DECL(Host::IHelpService, 0x70380571, 0x34EA, 0x11D3, 0x80, 0x99, 0x00, 0x50, 0x04, 0xAD,
+                0x3C, 0x53)
+__CRT_UUID_DECL(Host::IDocumentTarget, 0x35D41FE2, 0xB563, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48,
+                0xC3, 0x6F, 0xE8)
