@@ -105,7 +105,7 @@ protected:
   void SetUp() override {
     parent_.reset(CreateWindowExW(0, L"STATIC", L"",
                                   WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE, 40, 40,
-                                  Px(420), Px(360), nullptr, nullptr, nullptr, nullptr));
+                                  Px(540), Px(360), nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(parent_);
     factory_ = Factory();
     ASSERT_TRUE(factory_);
@@ -405,13 +405,28 @@ TEST_F(DragScaleTest, ScalePictures) {
   hr.bottom = hr.top + height;
   ASSERT_EQ(horizontal->SetPosition(&hr), S_OK);
 
+  // A titled scale with exponent labels, stretched by a drag of its bottom end.
+  RECT tr{hr.right + Px(20), vr.top, hr.right + Px(20) + Px(48), vr.bottom};
+  ComPtr<Host::IDragScale> titled;
+  ASSERT_EQ(factory_->CreateScale(parent_.get(), &tr, -end, -end, Px(48), 0, titled.put()), S_OK);
+  ASSERT_EQ(titled->SetTitle(L"Fitted Values"), S_OK);
+  ASSERT_EQ(titled->SetUnitLabel(L"N"), S_OK);
+  ASSERT_EQ(titled->SetOption(0xFFFF), S_OK);
+  ASSERT_EQ(titled->SetRange(3e-9, -1e-9), S_OK);
+  ASSERT_TRUE(
+      GuiDriver::Drag(WindowOf(titled.get()), {Px(20), end + len - 2}, {Px(20), end + len / 2}));
+  ASSERT_EQ(titled->CalcSize(nullptr, 0, &width), S_OK);
+  tr.right = tr.left + width;
+  ASSERT_EQ(titled->SetPosition(&tr), S_OK);
+
   RedrawWindow(parent_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   GuiDriver::Pump(100ms);
   const auto suffix = std::to_wstring(GuiDriver::ExpectedDpi());
   EXPECT_FALSE(GuiDriver::CaptureToPng(parent_.get(), L"host-drag-scales-" + suffix).empty());
 
   // Something dark was drawn inside each scale, and nothing outside the window's own pixels.
-  for (const HWND hwnd : {WindowOf(vertical.get()), WindowOf(horizontal.get())}) {
+  for (const HWND hwnd :
+       {WindowOf(vertical.get()), WindowOf(horizontal.get()), WindowOf(titled.get())}) {
     const GuiDriver::Picture picture = GuiDriver::Capture(hwnd);
     int dark = 0;
     for (const std::uint32_t pixel : picture.pixels)
