@@ -155,7 +155,8 @@ void Recording::FitDisplayRange(std::size_t channel) {
   c.bottom = low;
 }
 
-Recording Recording::ImportCsv(std::string_view text) {
+Recording Recording::ImportCsv(std::string_view text, std::size_t maxSamples) {
+  maxSamples = std::min(maxSamples, kMaxSamples);
   if (text.substr(0, 3) == "\xEF\xBB\xBF")
     text.remove_prefix(3);
   Recording r;
@@ -245,7 +246,7 @@ Recording Recording::ImportCsv(std::string_view text) {
     }
     if (rows == 0)
       blockStart = time;
-    if ((r.totalSamples_ + (rows + 1) * (columnCount - 1)) > kMaxSamples)
+    if (r.totalSamples_ + (rows + 1) * (columnCount - 1) > maxSamples)
       throw RecordingError(lineNumber, "the recording holds too many samples");
     for (std::size_t c = 1; c < columnCount; ++c) {
       double value = 0.0;

@@ -72,7 +72,7 @@ public:
 
   // Bounds a damaged or hostile input cannot exceed.
   static constexpr std::size_t kMaxChannels = 4096;
-  static constexpr std::size_t kMaxSamples = std::size_t{1} << 27; // all channels together
+  static constexpr std::size_t kMaxSamples = std::size_t{1} << 25; // all channels together
 
   Recording() = default;
 
@@ -80,8 +80,9 @@ public:
   // channel; a line with a field that is not a number is a header naming the channels, each as
   // "name" or "name (unit)". Blank lines and '#' comments are skipped; numbers are always in the
   // classic form. A step in time larger than 1.5 sample intervals starts a new block. Throws
-  // RecordingError naming the line on anything else.
-  static Recording ImportCsv(std::string_view text);
+  // RecordingError naming the line on anything else, and on the line that would take the
+  // recording beyond `maxSamples` samples (all channels together, at most kMaxSamples).
+  static Recording ImportCsv(std::string_view text, std::size_t maxSamples = kMaxSamples);
 
   std::size_t ChannelCount() const noexcept { return channels_.size(); }
   std::size_t BlockCount() const noexcept { return blocks_.size(); }

@@ -138,6 +138,18 @@ TEST(RecordingImport, TooManyChannelsIsRefusedBeforeAnySampleIsKept) {
   EXPECT_THROW((void)Recording::ImportCsv(line + "\n"), RecordingError);
 }
 
+TEST(RecordingImport, SizeLimitCountsEveryChannelAcrossBlocksAndNamesTheLine) {
+  const char* text = "t,a,b\n0,1,2\n1,3,4\n9,5,6\n10,7,8\n";
+  EXPECT_EQ(Recording::ImportCsv(text, 8).BlockCount(), 2u);
+  try {
+    (void)Recording::ImportCsv(text, 7);
+    FAIL() << "accepted";
+  } catch (const RecordingError& e) {
+    EXPECT_EQ(e.Line(), 5u);
+    EXPECT_THAT(e.what(), HasSubstr("too many samples"));
+  }
+}
+
 TEST(Recording, CalculatedChannelIsFilledBlockByBlock) {
   Recording r = Recording::ImportCsv("t,a\n0,1\n1,2\n5,3\n");
   ASSERT_EQ(r.BlockCount(), 2u);
