@@ -314,6 +314,8 @@ void HostDragScale::OnPaint() {
 }
 
 void HostDragScale::OnButtonDown(POINT p) {
+  // A press that comes before the release of the last one ends that drag first.
+  EndDrag();
   const int along = Along(p);
   const int length = math_.length();
   const int zone = std::clamp(length / 6, Tarn::Window::ScaleForWindow(hwnd(), kSmallestEndZone),
@@ -344,16 +346,13 @@ void HostDragScale::OnMouseMove(POINT p) {
   Notify(Notice::Dragging);
 }
 
-void HostDragScale::EndDrag() noexcept {
+void HostDragScale::EndDrag() {
   if (drag_ == Drag::None)
     return;
   drag_ = Drag::None;
-  try {
-    if (math_.high() != dragHigh_ || math_.low() != dragLow_)
-      Notify(Notice::RangeChanged);
-    NotifyDragBoundary(false);
-  } catch (...) {
-  }
+  if (math_.high() != dragHigh_ || math_.low() != dragLow_)
+    Notify(Notice::RangeChanged);
+  NotifyDragBoundary(false);
 }
 
 LRESULT HostDragScale::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -94,7 +94,7 @@ private:
   void OnPaint();
   void OnButtonDown(POINT p);
   void OnMouseMove(POINT p);
-  void EndDrag() noexcept;
+  void EndDrag();
 
   Creation creation_;
   bool windowed_ = false;

@@ -251,6 +251,27 @@ TEST_F(DragScaleTest, DraggingTheMiddlePansAndTheEndsStretchWithObserversToldInO
   EXPECT_EQ(scale->Detach(second.get()), S_OK);
 }
 
+TEST_F(DragScaleTest, LosingTheCaptureEndsTheDragOnce) {
+  auto scale = Vertical();
+  const HWND hwnd = WindowOf(scale.get());
+  ASSERT_EQ(scale->SetRange(10, -10), S_OK);
+  auto observer = RecordingObserver::Make();
+  ASSERT_EQ(scale->Attach(observer.get()), S_OK);
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 129));
+  SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 141));
+  ASSERT_EQ(GetCapture(), hwnd);
+  SetCapture(parent_.get());
+  ReleaseCapture();
+  SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 200));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 200));
+  EXPECT_EQ(Kinds(observer->events),
+            (std::vector<std::string>{"started", "dragging", "range", "ended"}));
+  double top = 0, bottom = 0;
+  ASSERT_EQ(scale->GetRange(&top, &bottom), S_OK);
+  EXPECT_NEAR(top, 11, 1e-9) << "12 rows at 12 rows per unit";
+  EXPECT_EQ(scale->Detach(observer.get()), S_OK);
+}
+
 TEST_F(DragScaleTest, HorizontalScalesPutTheHighEndOnTheRight) {
   RECT r{80, 280, 330, 320};
   ComPtr<Host::IDragScale> scale;
