@@ -909,7 +909,8 @@ struct IDragScale : IUnknown {
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetTitle(const wchar_t* title) = 0;    // 3
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetUnitLabel(const wchar_t* unit) = 0; // 4
   // 5: (top, bottom) for a vertical scale, (right, left) for a horizontal one; refused (negative
-  // status, range kept) when the span is zero or either end is not finite.
+  // status, range kept) when the span is zero, reversed or not finite; the same range again is
+  // answered S_FALSE and tells nobody.
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetRange(double top, double bottom) = 0;
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRange(double* top, double* bottom) = 0; // 6
   // 7: the window's rectangle in its parent's client coordinates.
