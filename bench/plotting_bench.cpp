@@ -63,6 +63,20 @@ void BM_MillionPointRuns(benchmark::State& state) {
 }
 BENCHMARK(BM_MillionPointRuns)->Unit(benchmark::kMillisecond);
 
+// What the graph hands to the device for a million samples of a time series (x rising, a gap
+// every 1,000): the runs reduced to the points a one-pixel line draws.
+void BM_MillionPointReducedRuns(benchmark::State& state) {
+  Samples points = Points(1'000'000);
+  for (std::size_t i = 0; i < points.x.size(); ++i)
+    points.x[i] = 10.0f * static_cast<float>(i) / 1e6f;
+  for (auto _ : state) {
+    LineRuns runs = BuildReducedLineRuns(points.x, points.y, kH, kV, {0, 0});
+    benchmark::DoNotOptimize(runs.points.data());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 1'000'000);
+}
+BENCHMARK(BM_MillionPointReducedRuns)->Unit(benchmark::kMillisecond);
+
 void BM_MillionPointNearest(benchmark::State& state) {
   const Samples points = Points(1'000'000);
   for (auto _ : state) {

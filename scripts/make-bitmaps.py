@@ -4,7 +4,8 @@
 The take-value buttons (324 normal, 325 pressed, 326 focused, 327 disabled) show the value marker
 of the data pane: a triangle pointing left at the level of the value. The data pane draws 326, 327
 and 328 as its mean, maximum and minimum markers, 16 x 16 with the AND raster operation on white,
-the value on pixel row 8. The help glyph (354) is a question mark in a blue disc.
+the value on pixel row 8. The help glyph (354) is a question mark in a blue disc. The graph's
+tracking cursor (100) is a ring with a cross, 17 x 17 with the hot spot at (8, 8).
 
 Every bitmap keeps a colour table whose first entry, light grey (192, 192, 192), is the background
 and the colour of the bottom-left pixel: loading with LR_LOADMAP3DCOLORS turns it into the button
@@ -132,6 +133,20 @@ def help_glyph(size):
     return pixels
 
 
+def graph_cursor(size):
+    """The graph's tracking cursor (100): a black ring with a cross whose arms stop short of the
+    centre, so the point under it stays visible; the hot spot is the centre pixel."""
+    pixels = blank(size)
+    c = size // 2
+    for y in range(size):
+        for x in range(size):
+            d = math.hypot(x - c, y - c)
+            on_cross = (x == c or y == c) and 3 <= d
+            if abs(d - 5.5) <= 0.5 or on_cross:
+                pixels[y][x] = BLACK
+    return pixels
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = os.path.join(root, "src", "resources", "bitmaps")
@@ -147,6 +162,7 @@ def main():
         write_bmp(os.path.join(out, name + ".bmp"), draw(16))
         write_bmp(os.path.join(out, name + "-144.bmp"), draw(24))
     write_bmp(os.path.join(out, "marker-min.bmp"), marker(16, MAROON))
+    write_bmp(os.path.join(out, "graph-cursor.bmp"), graph_cursor(17))
 
 
 if __name__ == "__main__":

@@ -191,6 +191,10 @@ MPCAL_GUID(IID_IAxisScale, 0x5C2E8D41, 0x97AB, 0x4E06, 0xB1, 0x7F, 0x3A, 0x64, 0
            0xDE);
 MPCAL_GUID(IID_IAxisScaleDefault, 0x9F13C6B8, 0x4E20, 0x4A5D, 0x83, 0xE1, 0x6D, 0xB0, 0x57, 0x2A,
            0x19, 0xC4);
+MPCAL_GUID(IID_IAxisScaleGrid, 0x3F7A21C5, 0x8D46, 0x4B9E, 0xA2, 0x0C, 0x51, 0xE8, 0x9B, 0x36, 0x7D,
+           0x14);
+MPCAL_GUID(IID_IAxisScaleLimits, 0xC16E94B2, 0x57D3, 0x4A81, 0x9E, 0x25, 0x0B, 0x7C, 0x43, 0xF1,
+           0xA8, 0x6D);
 
 #undef MPCAL_GUID
 
@@ -874,6 +878,24 @@ struct IAxisScaleDefault : IUnknown {
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ResetToDefault() = 0; // 4
 };
 
+// chosen: where the grid goes, a choice of the scale (its tick positions). Optional: a graph over
+// a scale without it draws no grid.
+struct IAxisScaleGrid : IUnknown {
+  static constexpr const GUID& iid = IID_IAxisScaleGrid;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the first grid line and the spacing of the lines, in pixels from the axis' start end (as
+  // the transform counts them); S_FALSE when the scale has no grid to offer.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetGrid(double* first, double* spacing) = 0;
+};
+
+// chosen: the extreme values a scale can show, which typed ranges are checked against. Optional:
+// a scale without it cannot have typed ranges checked.
+struct IAxisScaleLimits : IUnknown {
+  static constexpr const GUID& iid = IID_IAxisScaleLimits;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetLimits(double* upper, double* lower) = 0; // 3
+};
+
 struct IDragScale;
 
 // Told of a drag scale's changes, in this order of slots. `scale` is the scale that changed
@@ -1014,6 +1036,10 @@ __CRT_UUID_DECL(Host::IAxisScale, 0x5C2E8D41, 0x97AB, 0x4E06, 0xB1, 0x7F, 0x3A, 
                 0x85, 0xDE)
 __CRT_UUID_DECL(Host::IAxisScaleDefault, 0x9F13C6B8, 0x4E20, 0x4A5D, 0x83, 0xE1, 0x6D, 0xB0, 0x57,
                 0x2A, 0x19, 0xC4)
+__CRT_UUID_DECL(Host::IAxisScaleGrid, 0x3F7A21C5, 0x8D46, 0x4B9E, 0xA2, 0x0C, 0x51, 0xE8, 0x9B,
+                0x36, 0x7D, 0x14)
+__CRT_UUID_DECL(Host::IAxisScaleLimits, 0xC16E94B2, 0x57D3, 0x4A81, 0x9E, 0x25, 0x0B, 0x7C, 0x43,
+                0xF1, 0xA8, 0x6D)
 #endif
 __CRT_UUID_DECL(Host::IHostDocument, 0xCB79157B, 0xE2FA, 0x4FCC, 0xB7, 0x5C, 0x35, 0xC2, 0xA9, 0x1A,
                 0x85, 0x4A)

@@ -67,6 +67,96 @@ LineRuns PolylineRuns(LineRuns runs) {
 
 namespace {
 
+// Collects reduced runs: each stretch of points on one column leaves its first, lowest, highest
+// and last point, in the order they came; a point equal to the one before it is left out.
+class ColumnReducer {
+public:
+  explicit ColumnReducer(LineRuns& out) noexcept : out_(out) {}
+
+  void Add(Point p) {
+    if (open_ && p.x == first_.x) {
+      if (p.y < lowest_.y) {
+        lowest_ = p;
+        lowestAt_ = seen_;
+      }
+      if (p.y > highest_.y) {
+        highest_ = p;
+        highestAt_ = seen_;
+      }
+      last_ = p;
+      ++seen_;
+      return;
+    }
+    FlushStretch();
+    open_ = true;
+    first_ = lowest_ = highest_ = last_ = p;
+    lowestAt_ = highestAt_ = seen_++;
+  }
+
+  void EndRun() {
+    FlushStretch();
+    const std::size_t kept = out_.points.size() - runStart_;
+    if (kept > 1)
+      out_.counts.push_back(static_cast<std::uint32_t>(kept));
+    else
+      out_.points.resize(runStart_);
+    runStart_ = out_.points.size();
+  }
+
+private:
+  void Keep(Point p) {
+    if (out_.points.size() == runStart_ || out_.points.back() != p)
+      out_.points.push_back(p);
+  }
+  void FlushStretch() {
+    if (!open_)
+      return;
+    open_ = false;
+    Keep(first_);
+    Keep(lowestAt_ < highestAt_ ? lowest_ : highest_);
+    Keep(lowestAt_ < highestAt_ ? highest_ : lowest_);
+    Keep(last_);
+  }
+
+  LineRuns& out_;
+  std::size_t runStart_ = 0;
+  bool open_ = false;
+  Point first_, lowest_, highest_, last_;
+  std::size_t lowestAt_ = 0, highestAt_ = 0, seen_ = 0;
+};
+
+} // namespace
+
+LineRuns ReduceToColumns(const LineRuns& runs) {
+  LineRuns reduced;
+  ColumnReducer reducer(reduced);
+  std::size_t at = 0;
+  for (const std::uint32_t runLength : runs.counts) {
+    for (const std::size_t end = at + runLength; at < end; ++at)
+      reducer.Add(runs.points[at]);
+    reducer.EndRun();
+  }
+  return reduced;
+}
+
+LineRuns BuildReducedLineRuns(std::span<const float> x, std::span<const float> y, AxisTransform h,
+                              AxisTransform v, Point origin) {
+  LineRuns reduced;
+  ColumnReducer reducer(reduced);
+  const std::size_t n = std::min(x.size(), y.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) {
+      reducer.EndRun();
+      continue;
+    }
+    reducer.Add({ValueToPixel(x[i], h, origin.x), ValueToPixel(y[i], v, origin.y)});
+  }
+  reducer.EndRun();
+  return reduced;
+}
+
+namespace {
+
 template <class Better>
 std::optional<float> NanAwareBest(std::span<const float> values, Better better) noexcept {
   std::optional<float> best;

@@ -53,6 +53,15 @@ LineRuns BuildLineRuns(std::span<const float> x, std::span<const float> y, AxisT
 // The same runs without those of a single point (the input is returned unchanged when there
 // are none).
 LineRuns PolylineRuns(LineRuns runs);
+// The runs with the points a one-pixel line would draw over again left out: within a run, each
+// stretch of consecutive points on one pixel column keeps its first, lowest, highest and last
+// point, in the order they came, which covers the same pixels. A million samples across a few
+// hundred columns so cost a few thousand points. Runs left with one point are dropped, as a
+// poly-polyline call refuses them.
+LineRuns ReduceToColumns(const LineRuns& runs);
+// BuildLineRuns and ReduceToColumns in one pass, without the array of every point.
+LineRuns BuildReducedLineRuns(std::span<const float> x, std::span<const float> y, AxisTransform h,
+                              AxisTransform v, Point origin);
 
 // The largest and smallest value, NaN ignored; nothing for an empty or an all-NaN sequence.
 std::optional<float> NanAwareMax(std::span<const float> values) noexcept;
