@@ -1,0 +1,87 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "foundation/win/ComObject.h"
+#include "foundation/win/ComPtr.h"
+#include "hostapi/HostInterfaces.h"
+#include "plotting/TabulatedData.h"
+#include "plotting/win/ITabulatedData.h"
+#include "plotting/win/InterfaceArray.h"
+
+namespace GUILib {
+
+// The tabulated data as the module's windows and the host's persistence see it: the portable
+// table behind ITabulatedData, its options and IPersistObject. Observers are called in
+// registration order and hold one reference each until they are removed.
+class CTabulatedData final : public Tarn::ComObject<CTabulatedData, ITabulatedData,
+                                                    ITabulatedSettings, Host::IPersistObject> {
+public:
+  // A new table holding its creator's reference. Throws std::bad_alloc.
+  static Tarn::ComPtr<CTabulatedData> Create();
+
+  HRESULT STDMETHODCALLTYPE AddColumn(const wchar_t* name, const wchar_t* units) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetColumnName(std::int32_t column,
+                                          const wchar_t* name) noexcept override;
+  HRESULT STDMETHODCALLTYPE SetColumnUnits(std::int32_t column,
+                                           const wchar_t* units) noexcept override;
+  HRESULT STDMETHODCALLTYPE RemoveColumn(std::int32_t column) noexcept override;
+  HRESULT STDMETHODCALLTYPE AppendValue(std::int32_t column, float value) noexcept override;
+  HRESULT STDMETHODCALLTYPE AppendValues(std::int32_t column, std::uint32_t count,
+                                         Host::IEnumFloatEx* source,
+                                         std::uint32_t* fetched) noexcept override;
+  HRESULT STDMETHODCALLTYPE InsertValues(std::int32_t column, std::int32_t row, std::uint32_t count,
+                                         Host::IEnumFloatEx* source,
+                                         std::uint32_t* fetched) noexcept override;
+  HRESULT STDMETHODCALLTYPE DeleteRows(std::int32_t first, std::int32_t end) noexcept override;
+  HRESULT STDMETHODCALLTYPE RemoveAllColumns() noexcept override;
+  HRESULT STDMETHODCALLTYPE SetColumnCount(std::int32_t count) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetColumnName(std::int32_t column, BSTR* name) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetColumnUnits(std::int32_t column, BSTR* units) noexcept override;
+  HRESULT STDMETHODCALLTYPE CreateColumnEnum(std::int32_t column, std::int32_t first,
+                                             std::int32_t end,
+                                             Host::IEnumFloatEx** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetValues(std::int32_t column, std::int32_t first, std::uint32_t count,
+                                      float* buffer, std::uint32_t* fetched) noexcept override;
+  HRESULT STDMETHODCALLTYPE Advise(ITabulatedDataObserver* observer) noexcept override;
+  HRESULT STDMETHODCALLTYPE Unadvise(ITabulatedDataObserver* observer) noexcept override;
+  HRESULT STDMETHODCALLTYPE SuspendNotifications() noexcept override;
+  HRESULT STDMETHODCALLTYPE ResumeNotifications() noexcept override;
+  HRESULT STDMETHODCALLTYPE FlushNotifications() noexcept override;
+  HRESULT STDMETHODCALLTYPE GetColumnCount(std::int32_t* count) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetMaxRowCount(std::int32_t* rows) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetMinRowCount(std::int32_t* rows) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetRowCount(std::int32_t column, std::int32_t* rows) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetColumnMax(std::int32_t column, float* value) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetColumnMin(std::int32_t column, float* value) noexcept override;
+  HRESULT STDMETHODCALLTYPE ResumeAndFlush() noexcept override;
+
+  HRESULT STDMETHODCALLTYPE SetOnlineData(BOOL on) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetOnlineData(BOOL* on) noexcept override;
+
+  // The persisted form of plotting/TablePersistence.h through the host's object stream.
+  HRESULT STDMETHODCALLTYPE Load(Host::IObjectStream* stream) noexcept override;
+  HRESULT STDMETHODCALLTYPE Save(Host::IObjectStream* stream) noexcept override;
+  // chosen: a table is not a class the host recreates from a code, so it has none (E_NOTIMPL).
+  HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) noexcept override;
+
+  // The table itself, for the module's own readers (text export, drawing).
+  const TabulatedTable& Table() const noexcept { return table_; }
+
+private:
+  friend ComObject;
+  class Forwarder;
+  CTabulatedData();
+  ~CTabulatedData();
+
+  HRESULT ReadInto(std::int32_t column, std::int64_t row, std::uint32_t count,
+                   Host::IEnumFloatEx* source, std::uint32_t* fetched);
+
+  TabulatedTable table_;
+  InterfaceArray<ITabulatedDataObserver> observers_;
+  std::shared_ptr<Forwarder> forwarder_;
+  bool onlineData_ = false;
+};
+
+} // namespace GUILib
