@@ -36,6 +36,10 @@ HRESULT HostSelection::SetExtent(std::int32_t startPosition, std::int32_t startB
     return block >= 0 && static_cast<std::size_t>(block) < r.BlockCount() && position >= 0 &&
            static_cast<std::size_t>(position) < r.BlockAt(static_cast<std::size_t>(block)).length;
   };
+  // A caller that cuts a selection "to the end of the block" may pass the block's length.
+  if (endBlock >= 0 && static_cast<std::size_t>(endBlock) < r.BlockCount() && endPosition > 0 &&
+      static_cast<std::size_t>(endPosition) == r.BlockAt(static_cast<std::size_t>(endBlock)).length)
+    --endPosition;
   if (!inside(startPosition, startBlock) || !inside(endPosition, endBlock) ||
       endBlock < startBlock || (endBlock == startBlock && endPosition < startPosition))
     return E_INVALIDARG;

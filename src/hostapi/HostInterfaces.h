@@ -582,10 +582,6 @@ struct IHostDataSource : IUnknown {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Class objects
-
-// Slots common to the module's class objects.
-// ---------------------------------------------------------------------------------------------
 // The document, its selection and its channel data (the settings dialog's view of the host)
 
 // Data kinds the host's channel data operations take.
@@ -628,8 +624,9 @@ struct IHostSelection : IUnknown {
                                                             std::int32_t* startBlock,
                                                             std::int32_t* endPosition,
                                                             std::int32_t* endBlock) = 0;
-  // 5: replaces the extent (a selection exists afterwards); E_INVALIDARG for a block or offset
-  // outside the recording or an end before the start.
+  // 5: replaces the extent (a selection exists afterwards). An end position equal to its block's
+  // length stands for the block's last sample. E_INVALIDARG for a block or offset outside the
+  // recording or an end before the start.
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetExtent(std::int32_t startPosition,
                                                             std::int32_t startBlock,
                                                             std::int32_t endPosition,
@@ -801,6 +798,10 @@ struct IHelpService : IUnknown {
                                                            const wchar_t* book) = 0;
 };
 
+// ---------------------------------------------------------------------------------------------
+// Class objects
+
+// Slots common to the module's class objects.
 struct IVelaClassObject : IUnknown {
   static constexpr const GUID& iid = IID_IVelaClassObject;
   static constexpr HRESULT nullOut = E_INVALIDARG;
@@ -1018,6 +1019,22 @@ __CRT_UUID_DECL(Host::IChannelInfoEx, 0xAD6CD303, 0x7868, 0x4A12, 0xB4, 0xAE, 0x
                 0xE8, 0xF5, 0xE3)
 __CRT_UUID_DECL(Host::IHostDataSource, 0x2F6A9D52, 0x7C1B, 0x4E83, 0x9D, 0x04, 0x5A, 0x61, 0xB2,
                 0x7E, 0x38, 0xC9)
+__CRT_UUID_DECL(Host::IHostDocument, 0xCB79157B, 0xE2FA, 0x4FCC, 0xB7, 0x5C, 0x35, 0xC2, 0xA9, 0x1A,
+                0x85, 0x4A)
+__CRT_UUID_DECL(Host::IHostSelection, 0x60216C66, 0xBF1D, 0x41D2, 0x98, 0x11, 0xE6, 0x28, 0xD3,
+                0x83, 0x38, 0xFA)
+__CRT_UUID_DECL(Host::IChannelDataSource, 0x8BB11988, 0xE0C3, 0x450E, 0xA8, 0x06, 0x59, 0xCF, 0x02,
+                0x9F, 0xD3, 0xBF)
+__CRT_UUID_DECL(Host::IChannelSettings, 0x2725DCBC, 0xE13D, 0x4339, 0x84, 0x98, 0x3D, 0x13, 0x4E,
+                0xEF, 0x34, 0xF1)
+__CRT_UUID_DECL(Host::IChannelInformation, 0x8854597C, 0x8B8C, 0x43C9, 0x87, 0x73, 0x51, 0x69, 0xCA,
+                0xE2, 0xAE, 0x41)
+__CRT_UUID_DECL(Host::IBlockTiming, 0xCA7C5895, 0xD2F1, 0x4CC9, 0x82, 0x94, 0x86, 0x86, 0xCE, 0x35,
+                0x9A, 0x05)
+__CRT_UUID_DECL(Host::IHelpService, 0x70380571, 0x34EA, 0x11D3, 0x80, 0x99, 0x00, 0x50, 0x04, 0xAD,
+                0x3C, 0x53)
+__CRT_UUID_DECL(Host::IDocumentTarget, 0x35D41FE2, 0xB563, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48,
+                0xC3, 0x6F, 0xE8)
 __CRT_UUID_DECL(Host::IVelaClassObject, 0x2EC7CEA3, 0x1D34, 0x11D2, 0xB3, 0x33, 0x00, 0x80, 0x48,
                 0xC3, 0x6F, 0xE8)
 __CRT_UUID_DECL(Host::ICalculationClass, 0xCA800C32, 0xF889, 0x11D3, 0x80, 0xEE, 0x00, 0xA0, 0xC9,
@@ -1041,19 +1058,3 @@ __CRT_UUID_DECL(Host::IAxisScaleGrid, 0x3F7A21C5, 0x8D46, 0x4B9E, 0xA2, 0x0C, 0x
 __CRT_UUID_DECL(Host::IAxisScaleLimits, 0xC16E94B2, 0x57D3, 0x4A81, 0x9E, 0x25, 0x0B, 0x7C, 0x43,
                 0xF1, 0xA8, 0x6D)
 #endif
-__CRT_UUID_DECL(Host::IHostDocument, 0xCB79157B, 0xE2FA, 0x4FCC, 0xB7, 0x5C, 0x35, 0xC2, 0xA9, 0x1A,
-                0x85, 0x4A)
-__CRT_UUID_DECL(Host::IHostSelection, 0x60216C66, 0xBF1D, 0x41D2, 0x98, 0x11, 0xE6, 0x28, 0xD3,
-                0x83, 0x38, 0xFA)
-__CRT_UUID_DECL(Host::IChannelDataSource, 0x8BB11988, 0xE0C3, 0x450E, 0xA8, 0x06, 0x59, 0xCF, 0x02,
-                0x9F, 0xD3, 0xBF)
-__CRT_UUID_DECL(Host::IChannelSettings, 0x2725DCBC, 0xE13D, 0x4339, 0x84, 0x98, 0x3D, 0x13, 0x4E,
-                0xEF, 0x34, 0xF1)
-__CRT_UUID_DECL(Host::IChannelInformation, 0x8854597C, 0x8B8C, 0x43C9, 0x87, 0x73, 0x51, 0x69, 0xCA,
-                0xE2, 0xAE, 0x41)
-__CRT_UUID_DECL(Host::IBlockTiming, 0xCA7C5895, 0xD2F1, 0x4CC9, 0x82, 0x94, 0x86, 0x86, 0xCE, 0x35,
-                0x9A, 0x05)
-__CRT_UUID_DECL(Host::IHelpService, 0x70380571, 0x34EA, 0x11D3, 0x80, 0x99, 0x00, 0x50, 0x04, 0xAD,
-                0x3C, 0x53)
-__CRT_UUID_DECL(Host::IDocumentTarget, 0x35D41FE2, 0xB563, 0x11D2, 0xB8, 0x01, 0x00, 0x80, 0x48,
-                0xC3, 0x6F, 0xE8)

@@ -149,9 +149,14 @@ TEST_F(HostDocumentTest, SelectionOverTwoBlocksIsTrimmedAndWrittenBack) {
   EXPECT_EQ(recording_->selection, (Recording::Selection{true, 60, 0, 99, 0}));
   EXPECT_EQ(document_->SelectionObject().Writes(), 1);
 
+  // The block's length as the end stands for its last sample.
+  ASSERT_EQ(CallSlot(selection.get(), 5, std::int32_t{60}, std::int32_t{0}, length, b0), S_OK);
+  EXPECT_EQ(recording_->selection, (Recording::Selection{true, 60, 0, 99, 0}));
+  EXPECT_EQ(document_->SelectionObject().Writes(), 1) << "an unchanged extent is no write";
+
   // Extents outside the recording or reversed are refused and change nothing.
-  const std::int32_t refused[][4] = {
-      {60, 0, 100, 0}, {60, 0, 10, 2}, {-1, 0, 5, 0}, {50, 0, 40, 0}, {5, 1, 5, 0}};
+  const std::int32_t refused[][4] = {{60, 0, 101, 0}, {60, 0, 10, 2}, {-1, 0, 5, 0},
+                                     {50, 0, 40, 0},  {5, 1, 5, 0},   {100, 0, 100, 0}};
   for (const auto& e : refused)
     EXPECT_EQ(CallSlot(selection.get(), 5, e[0], e[1], e[2], e[3]), E_INVALIDARG) << e[0];
   EXPECT_EQ(recording_->selection, (Recording::Selection{true, 60, 0, 99, 0}));
