@@ -45,6 +45,12 @@ int Row(double y) {
   return static_cast<int>(std::lround(std::clamp(y, -1e6, 1e6)));
 }
 
+// The channel's display range (kept in raw values) in the units the trace is drawn in.
+ValueAxis BandAxis(const Recording::Channel& channel, int yBottom, int yTop) {
+  return ValueAxis(channel.ToDataUnits(channel.bottom), channel.ToDataUnits(channel.top), yBottom,
+                   yTop);
+}
+
 std::wstring ChannelTitle(const Recording::Channel& channel) {
   const std::wstring& unit = channel.DataUnit();
   return unit.empty() ? channel.name : channel.name + L" (" + unit + L")";
@@ -145,8 +151,9 @@ void DataWindow::UpdateLayout() {
     const auto band = bands_.At(c);
     const auto& ch = recording_->ChannelAt(c);
     const int rows = band.bottom - band.top - metrics_.textHeight - metrics_.tick;
+    const ValueAxis axis = BandAxis(ch, band.bottom, band.top);
     const auto ticks =
-        AxisTicks::Make(ch.bottom, ch.top, std::max(2, rows / (2 * metrics_.textHeight)));
+        AxisTicks::Make(axis.Bottom(), axis.Top(), std::max(2, rows / (2 * metrics_.textHeight)));
     for (double v : ticks.values)
       widest = std::max<int>(widest, TextSize(dc.get(), DisplayNumber(v, ticks.decimals)).cx);
   }
@@ -371,8 +378,7 @@ void DataWindow::PaintBand(HDC dc, std::size_t channel) {
   PaintSelection(dc, plot);
 
   const int rows = plot.bottom - plot.top;
-  // The display range with a margin, so that a trace at its ends stays visible.
-  const ValueAxis axis = ValueAxis::Around(ch.bottom, ch.top, plot.bottom - 1, plot.top);
+  const ValueAxis axis = BandAxis(ch, plot.bottom - 1, plot.top);
   const auto ticks =
       AxisTicks::Make(axis.Bottom(), axis.Top(), std::max(2, rows / (2 * metrics_.textHeight)));
   {

@@ -143,6 +143,37 @@ bool MainWindow::OpenFile(const std::wstring& path) {
   return true;
 }
 
+bool MainWindow::SaveFile(const std::wstring& path) {
+  if (const HRESULT hr = workspace_.Save(path); FAILED(hr)) {
+    wchar_t code[16];
+    std::swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(hr));
+    Notify(IDS_SAVE_FAILED, MB_ICONERROR, FileName(path) + L" (" + code + L")");
+    return false;
+  }
+  UpdateCaption();
+  return true;
+}
+
+void MainWindow::SaveAs() {
+  // A recording imported from CSV is offered as a document of the same name.
+  std::wstring name = FileName(workspace_.Path());
+  if (!workspace_.IsDocument() && !name.empty())
+    name = name.substr(0, name.find_last_of(L'.')) + L".vdoc";
+  wchar_t path[MAX_PATH] = L"";
+  name.copy(path, MAX_PATH - 1);
+  const std::wstring filter = Filter(IDS_DOCUMENT_FILTER);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd();
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrDefExt = L"vdoc";
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (::GetSaveFileNameW(&ofn))
+    SaveFile(path);
+}
+
 void MainWindow::Calibrate() {
   const int channel = data_.PickedChannel();
   if (channel < 0) {
@@ -180,6 +211,15 @@ void MainWindow::Command(int id) {
       OpenFile(path);
     break;
   }
+  case IDM_SAVE:
+    if (workspace_.IsDocument())
+      SaveFile(workspace_.Path());
+    else
+      SaveAs();
+    break;
+  case IDM_SAVE_AS:
+    SaveAs();
+    break;
   case IDM_CALIBRATION:
     Calibrate();
     break;

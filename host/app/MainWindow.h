@@ -22,6 +22,8 @@ public:
   HWND Create(int clientWidth = 900, int clientHeight = 560);
   // Opens a recording and shows it; on failure tells the user and keeps what was shown.
   bool OpenFile(const std::wstring& path);
+  // Saves the document to `path`; on failure tells the user.
+  bool SaveFile(const std::wstring& path);
   // Runs a menu command as the menu or an accelerator does.
   void Command(int id);
   // Translates the window's accelerators for a message of the thread's loop.
@@ -40,6 +42,7 @@ private:
   // The status bar: the chosen channel and the selected stretch in time and blocks.
   void UpdateStatus();
   void Calibrate();
+  void SaveAs();
   int Notify(unsigned textId, UINT icon, const std::wstring& argument = {});
 
   Workspace workspace_;

@@ -1,11 +1,18 @@
 #include "Workspace.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cwctype>
 #include <limits>
 
+#include "DocumentFile.h"
+#include "HostApplication.h"
 #include "HostChannelCalc.h"
+#include "HostIds.h"
+#include "HostText.h"
+#include "HostUnitCollection.h"
+#include "foundation/win/TarnString.h"
 #include "foundation/win/UniqueHandle.h"
 
 namespace Vela {
@@ -25,18 +32,26 @@ std::wstring Widen(const std::string& text) {
   return std::wstring(text.begin(), text.end());
 }
 
+// An imported channel is shown with a margin above and below its samples, so that a trace at
+// its extremes stays in sight.
+void WidenDisplayRange(Recording::Channel& channel) {
+  const double margin = (channel.top - channel.bottom) * 0.05;
+  if (std::isfinite(margin) && margin > 0) {
+    channel.top += margin;
+    channel.bottom -= margin;
+  }
+}
+
 } // namespace
 
 HRESULT Workspace::Open(const std::wstring& path, std::wstring& error) {
   error.clear();
   const std::wstring ext = LowerExtension(path);
-  if (ext != L".csv" && ext != L".tsv" && ext != L".txt") {
-    error = L"not a CSV recording";
-    return E_INVALIDARG;
-  }
+  if (ext != L".csv" && ext != L".tsv" && ext != L".txt")
+    return OpenDocument(path, error);
   Tarn::unique_file file(_wfopen(path.c_str(), L"rb"));
   if (!file) {
-    error = L"the file cannot be read";
+    error = HostString(IDS_CANNOT_READ);
     return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   }
   std::string text;
@@ -44,21 +59,78 @@ HRESULT Workspace::Open(const std::wstring& path, std::wstring& error) {
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
     text.append(buffer, n);
   try {
-    Recording opened = Recording::ImportCsv(text);
+    auto opened = std::make_shared<Recording>(Recording::ImportCsv(text));
+    for (std::size_t c = 0; c < opened->ChannelCount(); ++c)
+      WidenDisplayRange(opened->ChannelAt(c));
     Close();
     recording_ = std::move(opened);
+    document_.Attach(HostDocument::Create(recording_));
     path_ = path;
+    isDocument_ = false;
     return S_OK;
-  } catch (const RecordingError& e) {
-    error = Widen(e.what());
   } catch (const std::exception& e) {
     error = Widen(e.what());
   }
   return E_FAIL;
 }
 
+HRESULT Workspace::OpenDocument(const std::wstring& path, std::wstring& error) {
+  const auto settingsClass = module_.SettingsClass();
+  if (!settingsClass)
+    return REGDB_E_CLASSNOTREG;
+  DocumentFile::Contents contents;
+  HRESULT hr = DocumentFile::Load(path, settingsClass.get(), contents);
+  if (FAILED(hr) || contents.recording.ChannelCount() == 0) {
+    error = HostString(IDS_NOT_A_DOCUMENT);
+    return FAILED(hr) ? hr : E_FAIL;
+  }
+  auto opened = std::make_shared<Recording>(std::move(contents.recording));
+  std::vector<Calculation> calculations;
+  for (std::size_t c = 0; c < contents.settings.size() && c < opened->ChannelCount(); ++c) {
+    if (!contents.settings[c])
+      continue;
+    Calculation made;
+    if (FAILED(hr = MakeCalculation(*opened, c, made)) ||
+        FAILED(hr = made.calc->ApplySettings(contents.settings[c].get(), 1))) {
+      error = HostString(IDS_NOT_A_DOCUMENT);
+      return hr;
+    }
+    calculations.push_back(std::move(made));
+  }
+  Close();
+  recording_ = std::move(opened);
+  calculations_ = std::move(calculations);
+  document_.Attach(HostDocument::Create(recording_));
+  HostApplication::Instance().UnitList().Replace(contents.units);
+  path_ = path;
+  isDocument_ = true;
+  // The calculated samples are the module's to give again, as after a change of settings.
+  for (const auto& c : calculations_)
+    if (FAILED(hr = Fill(c))) {
+      error = HostString(IDS_NOT_A_DOCUMENT);
+      return hr;
+    }
+  return S_OK;
+}
+
+HRESULT Workspace::Save(const std::wstring& path) {
+  DocumentFile::Contents contents{*Mirror(*recording_), {}, {}, *recording_};
+  contents.settings.resize(recording_->ChannelCount());
+  for (const auto& c : calculations_)
+    if (const HRESULT hr = c.calc->GetSettings(contents.settings.at(c.channel).put()); FAILED(hr))
+      return hr;
+  contents.units = HostApplication::Instance().UnitList().Units();
+  const HRESULT hr = DocumentFile::Save(path, contents);
+  if (SUCCEEDED(hr)) {
+    path_ = path;
+    isDocument_ = true;
+  }
+  return hr;
+}
+
 void Workspace::Close() noexcept {
   calculations_.clear();
+  document_.reset();
 }
 
 const Workspace::Calculation* Workspace::Find(std::size_t channel) const noexcept {
@@ -68,18 +140,27 @@ const Workspace::Calculation* Workspace::Find(std::size_t channel) const noexcep
   return nullptr;
 }
 
-std::shared_ptr<const Document> Workspace::Mirror() const {
+std::shared_ptr<const Document> Workspace::Mirror(const Recording& recording) {
   std::vector<Document::Channel> channels;
-  for (const auto& c : recording_.Channels())
+  for (const auto& c : recording.Channels())
     channels.push_back({c.name, c.DataUnit()});
   auto doc = std::make_shared<Document>(std::move(channels));
-  for (const auto& block : recording_.Blocks())
+  for (const auto& block : recording.Blocks())
     doc->AddRecord(block.samples);
   return doc;
 }
 
+HRESULT Workspace::MakeCalculation(const Recording& recording, std::size_t channel,
+                                   Calculation& made) const {
+  made.channel = channel;
+  made.source.Attach(HostDataSource::Create(Mirror(recording)));
+  return module_.CreateCalculation(static_cast<std::int32_t>(channel),
+                                   static_cast<Host::IHostDataSource*>(made.source.get()),
+                                   made.result, made.calc);
+}
+
 HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
-  if (channel >= recording_.ChannelCount())
+  if (channel >= recording_->ChannelCount())
     return E_INVALIDARG;
   const auto calcClass = module_.CalculationClass();
   if (!calcClass)
@@ -95,17 +176,14 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
       sourceChannel = calc->Record().source.channel;
   } else {
     // The calculation goes on the channel the recording would add for it.
-    fresh.channel = recording_.ChannelCount();
-    fresh.source.Attach(HostDataSource::Create(Mirror()));
-    const HRESULT hr = module_.CreateCalculation(
-        static_cast<std::int32_t>(fresh.channel),
-        static_cast<Host::IHostDataSource*>(fresh.source.get()), fresh.result, fresh.calc);
-    if (FAILED(hr))
+    if (const HRESULT hr = MakeCalculation(*recording_, recording_->ChannelCount(), fresh);
+        FAILED(hr))
       return hr;
   }
   const Calculation& target = existing ? *existing : fresh;
   Tarn::ComPtr<Host::IPersistObject> edited;
-  HRESULT hr = calcClass->EditSettings(owner, nullptr, nullptr, nullptr, sourceChannel,
+  IUnknown* document = document_ ? static_cast<Host::IHostDocument*>(document_.get()) : nullptr;
+  HRESULT hr = calcClass->EditSettings(owner, nullptr, document, nullptr, sourceChannel,
                                        current.get(), edited.put());
   if (hr != S_OK)
     return hr;
@@ -115,10 +193,10 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
     return hr;
   if (!existing) {
     Recording::Channel added;
-    added.name = recording_.ChannelAt(channel).name + L" calibrated";
-    added.colour = DefaultTraceColour(recording_.ChannelCount());
+    added.name = recording_->ChannelAt(channel).name + L" calibrated";
+    added.colour = DefaultTraceColour(recording_->ChannelCount());
     added.calculated = true;
-    recording_.AddChannel(std::move(added));
+    recording_->AddChannel(std::move(added));
     calculations_.push_back(std::move(fresh));
     return Fill(calculations_.back());
   }
@@ -131,34 +209,34 @@ HRESULT Workspace::Fill(const Calculation& calculation) {
     return E_FAIL;
   const CalcRecord& record = calc->Record();
   const auto source = static_cast<std::size_t>(record.source.channel);
-  if (source >= recording_.ChannelCount())
+  if (source >= recording_->ChannelCount())
     return E_FAIL;
   IUnknown* params = nullptr;
   if (const HRESULT hr = calculation.source->GetChannelInfo(&params); FAILED(hr))
     return hr;
   const auto info = Tarn::ComPtr<IUnknown>::Adopt(params);
-  for (std::size_t b = 0; b < recording_.BlockCount(); ++b) {
+  for (std::size_t b = 0; b < recording_->BlockCount(); ++b) {
     std::vector<float> samples;
     const auto enumerator = calculation.source->Source(b, source);
     if (const HRESULT hr =
             module_.PullCalibrated(record.parameterText, info.get(), enumerator.get(), samples);
         FAILED(hr))
       return hr;
-    samples.resize(recording_.BlockAt(b).length, std::numeric_limits<float>::quiet_NaN());
-    recording_.SetSamples(b, calculation.channel, std::move(samples));
+    samples.resize(recording_->BlockAt(b).length, std::numeric_limits<float>::quiet_NaN());
+    recording_->SetSamples(b, calculation.channel, std::move(samples));
   }
-  Recording::Channel& channel = recording_.ChannelAt(calculation.channel);
-  const auto& units = calculation.source->OutputUnitRequests();
-  if (!units.empty()) {
-    channel.unit = units.back().unitName;
-    const auto& fields = units.back().fields;
-    if (fields.top > fields.bottom) {
-      channel.top = fields.top;
-      channel.bottom = fields.bottom;
-      return S_OK;
-    }
+  Recording::Channel& channel = recording_->ChannelAt(calculation.channel);
+  // The unit, as the host asks a calculation for its output.
+  Tarn::ComPtr<Host::IUnitName> unit;
+  if (SUCCEEDED(
+          calculation.calc->GetOutputInfo(0, nullptr, unit.put(), nullptr, nullptr, nullptr)) &&
+      unit) {
+    ITarnString* name = nullptr;
+    if (SUCCEEDED(unit->GetName(TRUE, &name)) && name)
+      channel.unit = Tarn::TarnString::AdoptHost(name).str();
   }
-  recording_.FitDisplayRange(calculation.channel);
+  recording_->FitDisplayRange(calculation.channel);
+  WidenDisplayRange(channel);
   return S_OK;
 }
 

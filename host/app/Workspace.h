@@ -2,10 +2,12 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "HostDataSource.h"
+#include "HostDocument.h"
 #include "ModuleHost.h"
 #include "Recording.h"
 #include "foundation/win/ComPtr.h"
@@ -21,12 +23,18 @@ public:
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
 
-  // Opens a CSV recording (.csv, .tsv, .txt); on failure the workspace keeps what it had and
-  // `error` says why in words for the user (the line of a bad CSV file included).
+  // Opens a CSV recording (.csv, .tsv, .txt) or a saved document (anything else), whose
+  // calculated channels are filled again through the module; on failure the workspace keeps what
+  // it had and `error` says why in words for the user (the line of a bad CSV file included).
   [[nodiscard]] HRESULT Open(const std::wstring& path, std::wstring& error);
+  // Saves the document: the recording, each calculation's settings and the unit list. A saved
+  // document becomes the workspace's file.
+  [[nodiscard]] HRESULT Save(const std::wstring& path);
+  // Whether the workspace's file is a document (Save can write it back) rather than a CSV import.
+  bool IsDocument() const noexcept { return isDocument_; }
 
-  Recording& Rec() noexcept { return recording_; }
-  const Recording& Rec() const noexcept { return recording_; }
+  Recording& Rec() noexcept { return *recording_; }
+  const Recording& Rec() const noexcept { return *recording_; }
   const std::wstring& Path() const noexcept { return path_; }
   bool IsCalculated(std::size_t channel) const noexcept { return Find(channel) != nullptr; }
 
@@ -48,16 +56,24 @@ private:
   };
 
   const Calculation* Find(std::size_t channel) const noexcept;
-  // The recording's raw channels as the host library's document, for the data sources the
-  // module reads.
-  std::shared_ptr<const Document> Mirror() const;
+  // A recording's channels as the host library's document, for the data sources the module
+  // reads.
+  static std::shared_ptr<const Document> Mirror(const Recording& recording);
+  [[nodiscard]] HRESULT OpenDocument(const std::wstring& path, std::wstring& error);
+  // A calculation on `channel` of `recording`, reading through a data source of its own.
+  [[nodiscard]] HRESULT MakeCalculation(const Recording& recording, std::size_t channel,
+                                        Calculation& made) const;
   // Pulls the calculated samples of every block into the recording, with the unit and the
   // display range the module gave.
   [[nodiscard]] HRESULT Fill(const Calculation& calculation);
 
   ModuleHost& module_;
-  Recording recording_;
+  // Shared with the host's document objects that the module reads.
+  std::shared_ptr<Recording> recording_ = std::make_shared<Recording>();
   std::wstring path_;
+  bool isDocument_ = false;
+  // The document object the module's settings editing reads the selection and channels from.
+  Tarn::ComPtr<HostDocument> document_;
   std::vector<Calculation> calculations_;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../../win/ModuleEnvironment.h"
+#include "DocumentFile.h"
 #include "GuiDriver.h"
 #include "HostIds.h"
 #include "HostText.h"
@@ -55,7 +56,8 @@ protected:
     GuiDriver::Pump(50ms);
   }
   void TearDown() override {
-    window.Destroy();
+    // Closed as a user closes it, which drops the document's calculations.
+    ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(VelaTest::LiveModuleObjects(), 0);
   }
   HWND Data() { return window.Data().hwnd(); }
@@ -142,6 +144,70 @@ TEST_F(MainWindowTest, PicksBandsWithTheKeyboard) {
   EXPECT_EQ(window.Data().PickedChannel(), 1);
   GuiDriver::PressKey(Data(), VK_UP);
   EXPECT_EQ(window.Data().PickedChannel(), 0);
+}
+
+std::wstring TempPath(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + name;
+}
+
+TEST_F(MainWindowTest, SaveAndReopenKeepsTheRecording) {
+  Drag(Data(), XOf(40, 0), XOf(20, 1), RowOf(0));
+  const std::wstring path = TempPath(L"velahost-saved.vdoc");
+  ::DeleteFileW(path.c_str());
+  ASSERT_TRUE(window.SaveFile(path));
+  EXPECT_EQ(GuiDriver::Text(window.hwnd()),
+            L"velahost-saved.vdoc - " + Vela::HostString(IDS_APP_TITLE));
+
+  Vela::MainWindow reopened(VelaTest::Module());
+  ASSERT_TRUE(reopened.Create());
+  ASSERT_TRUE(reopened.OpenFile(path));
+  EXPECT_TRUE(reopened.Work().Rec() == window.Work().Rec());
+  EXPECT_TRUE(reopened.Work().IsDocument());
+  ::SendMessageW(reopened.hwnd(), WM_CLOSE, 0, 0);
+}
+
+// A document whose third channel is calibrated (1 + 2 x of the pressure, in kPa): opening it
+// fills the channel through the module and draws it in its unit with the module's scaling.
+TEST_F(MainWindowTest, CalibratedChannelOfADocumentIsFilledAndDrawnInItsUnit) {
+  Vela::Recording recording = window.Work().Rec();
+  Vela::Recording::Channel calibrated;
+  calibrated.name = L"Pressure calibrated";
+  calibrated.colour = Vela::DefaultTraceColour(2);
+  calibrated.calculated = true;
+  recording.AddChannel(calibrated);
+  Vela::Calibration calibration;
+  calibration.coefficients = {1.0, 2.0};
+  calibration.rawValues = {0.0, 4.0};
+  calibration.calibratedValues = {1.0, 9.0};
+  calibration.unitName = L"kPa";
+  calibration.rangeTop = 10.0;
+  calibration.rangeBottom = 0.0;
+  Vela::DocumentFile::Contents contents{
+      Vela::Document::FromRecording(recording), {}, {}, recording};
+  contents.settings.resize(3);
+  ASSERT_EQ(VelaTest::Module().MakeSettings(calibration, contents.settings[2]), S_OK);
+  const std::wstring path = TempPath(L"velahost-calibrated.vdoc");
+  ASSERT_EQ(Vela::DocumentFile::Save(path, contents), S_OK);
+  contents.settings.clear();
+
+  ASSERT_TRUE(window.OpenFile(path));
+  const Vela::Recording& opened = window.Work().Rec();
+  ASSERT_EQ(opened.ChannelCount(), 3u);
+  EXPECT_TRUE(window.Work().IsCalculated(2));
+  EXPECT_EQ(opened.ChannelAt(2).unit, L"kPa");
+  for (std::size_t b = 0; b < opened.BlockCount(); ++b) {
+    const auto& raw = opened.Samples(b, 0);
+    const auto& filled = opened.Samples(b, 2);
+    ASSERT_EQ(filled.size(), raw.size()) << b;
+    for (std::size_t i = 0; i < raw.size(); i += 17)
+      EXPECT_NEAR(filled[i], 1.0f + 2.0f * raw[i], 1e-5f) << b << " " << i;
+  }
+  Drag(Data(), XOf(60, 0), XOf(120, 0), RowOf(2));
+  GuiDriver::Pump(50ms);
+  const std::wstring dpi = std::to_wstring(GuiDriver::ExpectedDpi());
+  EXPECT_FALSE(GuiDriver::CaptureToPng(window.hwnd(), L"velahost-calibrated-" + dpi).empty());
 }
 
 // Shift with the arrow keys selects from the recording's start, and gives back what it took.
