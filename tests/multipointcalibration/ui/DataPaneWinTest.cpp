@@ -92,11 +92,18 @@ protected:
   void Build(int paneWidth = kWidth, int paneHeight = kHeight, COLORREF colour = RGB(255, 64, 64)) {
     const int margin = textHeight_ / 2 + 2;
     parent_ = std::make_unique<Parent>();
-    ASSERT_TRUE(parent_->Create(60 + paneWidth + 8, paneHeight + 2 * margin + 8));
-    const RECT scaleRect{4, 4, 4 + 48, 4 + paneHeight + 2 * margin};
+    ASSERT_TRUE(parent_->Create(8, 8));
+    RECT scaleRect{4, 4, 4 + 48, 4 + paneHeight + 2 * margin};
     scale_.Create(parent_->hwnd(), scaleRect, textHeight_);
+    // As the dialog does: the scale as wide as its labels need, the pane beside it.
+    scaleRect.right = scaleRect.left + std::max(scale_.CalcSize(nullptr, 0), 8);
+    scale_.SetPosition(scaleRect);
     paneRect_ = {scaleRect.right + 2, scaleRect.top + margin, scaleRect.right + 2 + paneWidth,
                  scaleRect.bottom - margin};
+    RECT frame{0, 0, paneRect_.right + 8, scaleRect.bottom + 4};
+    ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, 0);
+    ::SetWindowPos(parent_->hwnd(), nullptr, 0, 0, frame.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     pane_ = std::make_unique<UnitConvertDataPane>(colour);
     ASSERT_TRUE(pane_->Create(parent_->hwnd(), paneRect_));
     pane_->LinkScale(scale_);
@@ -403,6 +410,68 @@ TEST_F(DataPaneWin, FullPaneRepaintsIntoAMemoryContextInTime) {
               "ms\n",
               times[times.size() / 2], times.front());
   EXPECT_LT(times[times.size() / 2], 30.0);
+}
+
+} // namespace
+} // namespace MPCalibration
+
+namespace MPCalibration {
+namespace {
+
+// The pane in each of its states beside the host's scale, for pictures at 96 and 144 dpi.
+class PanePictures : public DataPaneWin {
+protected:
+  std::wstring Name(const wchar_t* what) const {
+    return std::wstring(L"data-pane-") + what + L"-" + std::to_wstring(GuiDriver::ExpectedDpi());
+  }
+  void Take(const wchar_t* what) {
+    ::InvalidateRect(parent_->hwnd(), nullptr, TRUE);
+    ::UpdateWindow(parent_->hwnd());
+    GuiDriver::Pump(30ms);
+    EXPECT_FALSE(GuiDriver::CaptureToPng(parent_->hwnd(), Name(what)).empty());
+  }
+  // The pane's own scale of the samples, as the dialog sets it for a channel without a range.
+  void ScaleTo(const std::vector<float>& samples) {
+    const Pane::ScaleRange r = Pane::DataScaleRange(samples);
+    const double margin = (r.top - r.bottom) * 0.1;
+    scale_.SetRange(r.top + margin, r.bottom - margin);
+  }
+  // A mark over pane columns `from`..`to`, dragged as the pointer does.
+  void Mark(int from, int to) { Drag(pane_->hwnd(), from, to); }
+};
+
+TEST_F(PanePictures, States) {
+  const int scaled = ::MulDiv(kWidth, GuiDriver::ExpectedDpi(), 96);
+  const int tall = ::MulDiv(kHeight, GuiDriver::ExpectedDpi(), 96);
+  Build(scaled, tall);
+  scale_.SetUnitLabel(L"V");
+  scale_.SetRange(10.0, 0.0);
+
+  pane_->SetState(UnitConvertDataPane::NoSelection);
+  Take(L"no-selection");
+  pane_->SetState(UnitConvertDataPane::NoData);
+  Take(L"no-data");
+
+  // Dense: 200,000 samples of a slow wave with noise, far more than columns.
+  std::vector<float> dense(200'000);
+  for (std::size_t i = 0; i < dense.size(); ++i)
+    dense[i] = static_cast<float>(5.0 + 3.0 * std::sin(i * 0.00005) + 0.4 * std::sin(i * 0.37) +
+                                  0.2 * std::sin(i * 1.9));
+  Fill(dense);
+  ScaleTo(dense);
+  Mark(scaled / 5, scaled / 3);
+  ASSERT_TRUE(pane_->Mean());
+  Take(L"dense");
+
+  // Sparse: 40 steps, fewer samples than columns.
+  std::vector<float> sparse(40);
+  for (std::size_t i = 0; i < sparse.size(); ++i)
+    sparse[i] = static_cast<float>(1.0 + (i / 8) * 0.75 + ((i * 7) % 5) * 0.05);
+  Fill(sparse);
+  ScaleTo(sparse);
+  Mark(scaled / 2, scaled * 3 / 4);
+  ASSERT_TRUE(pane_->Mean());
+  Take(L"sparse");
 }
 
 } // namespace
