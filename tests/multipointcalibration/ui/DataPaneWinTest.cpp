@@ -10,10 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "ChannelDataSource.h"
 #include "GuiDriver.h"
 #include "HostApplication.h"
 #include "InProcessHost.h"
 #include "PaneDoubles.h"
+#include "Recording.h"
 #include "controls/win/DialogFonts.h"
 #include "foundation/XHResult.h"
 #include "foundation/win/HostServices.h"
@@ -34,6 +36,22 @@ std::vector<float> Ramp(std::size_t n) {
   std::vector<float> v(n);
   std::iota(v.begin(), v.end(), 0.0f);
   return v;
+}
+
+// The reference host's sample reader over one block of a one-channel recording: the raw
+// samples from the first to the block's end.
+Tarn::ComPtr<Host::IEnumFloatEx> HostReader(std::vector<float> samples) {
+  auto recording = std::make_shared<Vela::Recording>();
+  recording->AddChannel({L"Ramp", L"V"});
+  Vela::Recording::Block block;
+  block.length = samples.size();
+  block.samples = {std::move(samples)};
+  recording->AddBlock(std::move(block));
+  auto source = Tarn::ComPtr<Vela::ChannelDataSource>::Adopt(
+      Vela::ChannelDataSource::Create(std::move(recording)));
+  Tarn::ComPtr<Host::IEnumFloatEx> reader;
+  EXPECT_EQ(source->OpenReader(Host::kDataKindRaw, 0, 0, 0, 0x7FFFFFFF, reader.put()), S_OK);
+  return reader;
 }
 
 // The dialog's stand-in: holds the scale and the pane and counts the take-mean requests.
@@ -114,7 +132,7 @@ protected:
   void Fill(std::vector<float> samples, int state = UnitConvertDataPane::Data) {
     pane_->Clear();
     pane_->SetState(state);
-    ASSERT_TRUE(pane_->AppendFrom(MakeReader(std::move(samples)), 1.0));
+    ASSERT_TRUE(pane_->AppendFrom(HostReader(std::move(samples)), 1.0));
   }
 
   // The stand-in scale instead of the host's, for what only it shows (creation values, its
@@ -315,10 +333,10 @@ TEST_F(DataPaneWin, DoubleClickAsksForTheMeanOnlyWithSamples) {
 TEST_F(DataPaneWin, KeepsOneMillionAndOneSamplesAndDropsTheNext) {
   Build();
   pane_->SetState(UnitConvertDataPane::Data);
-  ASSERT_TRUE(pane_->AppendFrom(MakeReader(Ramp(1'000'002)), 1.0));
+  ASSERT_TRUE(pane_->AppendFrom(HostReader(Ramp(1'000'002)), 1.0));
   ASSERT_EQ(pane_->SampleCount(), 1'000'001u);
   EXPECT_EQ(pane_->Samples().back(), 1'000'000.0f);
-  EXPECT_TRUE(pane_->AppendFrom(MakeReader(Ramp(5)), 1.0));
+  EXPECT_TRUE(pane_->AppendFrom(HostReader(Ramp(5)), 1.0));
   EXPECT_EQ(pane_->SampleCount(), 1'000'001u);
 }
 
@@ -330,7 +348,7 @@ TEST_F(DataPaneWin, NarrowPanesNeitherCrashNorMark) {
     ::UpdateWindow(pane_->hwnd());
     Drag(pane_->hwnd(), 0, 10);
     EXPECT_FALSE(pane_->Mean()) << width;
-    ASSERT_TRUE(pane_->AppendFrom(MakeReader(Ramp(3)), 1.0));
+    ASSERT_TRUE(pane_->AppendFrom(HostReader(Ramp(3)), 1.0));
     ::UpdateWindow(pane_->hwnd());
   }
 }
