@@ -182,8 +182,7 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
   }
   const Calculation& target = existing ? *existing : fresh;
   Tarn::ComPtr<Host::IPersistObject> edited;
-  IUnknown* document = document_ ? static_cast<Host::IHostDocument*>(document_.get()) : nullptr;
-  HRESULT hr = calcClass->EditSettings(owner, nullptr, document, nullptr, sourceChannel,
+  HRESULT hr = calcClass->EditSettings(owner, nullptr, DocumentObject(), nullptr, sourceChannel,
                                        current.get(), edited.put());
   if (hr != S_OK)
     return hr;

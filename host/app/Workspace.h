@@ -37,6 +37,10 @@ public:
   const Recording& Rec() const noexcept { return *recording_; }
   const std::wstring& Path() const noexcept { return path_; }
   bool IsCalculated(std::size_t channel) const noexcept { return Find(channel) != nullptr; }
+  // The document object handed to the module (null before a file is opened).
+  Host::IHostDocument* DocumentObject() const noexcept {
+    return document_ ? static_cast<Host::IHostDocument*>(document_.get()) : nullptr;
+  }
 
   // The module's settings editing for `channel`: a raw channel gets a calculation on a new
   // channel the first time (kept only when the user confirms the settings), a calculated one is

@@ -12,6 +12,7 @@
 #include "HostIds.h"
 #include "HostText.h"
 #include "MainWindow.h"
+#include "foundation/win/ComPtr.h"
 #include "foundation/win/UniqueHandle.h"
 
 namespace {
@@ -98,9 +99,22 @@ TEST_F(MainWindowTest, DragSelectsWithinAndAcrossBlocksEitherWay) {
       {150, 0, 30, 1, {true, 150, 0, 29, 1}},
       {30, 1, 150, 0, {true, 150, 0, 29, 1}},
   };
+  // The module reads the selection through the document's selection object (slot 8).
+  Tarn::ComPtr<Host::IHostSelection> selection;
+  ASSERT_NE(window.Work().DocumentObject(), nullptr);
+  ASSERT_EQ(window.Work().DocumentObject()->GetSelection(selection.put()), S_OK);
   for (const Case& c : cases) {
     Drag(Data(), XOf(c.fromPosition, c.fromBlock), XOf(c.toPosition, c.toBlock), RowOf(1));
     EXPECT_EQ(window.Work().Rec().selection, c.expected) << c.fromPosition << " " << c.toPosition;
+    BOOL exists = FALSE;
+    std::int32_t extent[4] = {};
+    ASSERT_EQ(selection->HasSelection(&exists), S_OK);
+    EXPECT_TRUE(exists);
+    ASSERT_EQ(selection->GetExtent(&extent[0], &extent[1], &extent[2], &extent[3]), S_OK);
+    EXPECT_EQ(extent[0], c.expected.startPosition);
+    EXPECT_EQ(extent[1], c.expected.startBlock);
+    EXPECT_EQ(extent[2], c.expected.endPosition);
+    EXPECT_EQ(extent[3], c.expected.endBlock);
   }
   EXPECT_EQ(window.Data().PickedChannel(), 1);
   // A click without a drag clears the selection.
