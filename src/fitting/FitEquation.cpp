@@ -81,8 +81,8 @@ std::wstring FormatFitError(const FitRecord& record, const std::locale& numberLo
     return {};
   std::wostringstream out = MakeStream(numberLocale);
   out << L"SSE = " << record.sumSquaredError;
-  // R² says nothing about a fit forced through the origin.
-  if (!record.forceOrigin)
+  // R² says nothing about a fit forced through the origin; only polynomials are ever forced.
+  if (!ForceOriginApplies(record.fitType, record.forceOrigin))
     out << L"   R\u00B2 = " << record.fitError;
   return out.str();
 }

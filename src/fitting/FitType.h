@@ -25,6 +25,12 @@ constexpr bool IsPolynomialFitType(std::int32_t t) noexcept {
   return t >= Linear && t <= Quintic;
 }
 
+// Forcing the fit through the origin means something only for a polynomial; the check box keeps
+// its state while disabled for the other types, which must not fix their amplitude at 0.
+constexpr bool ForceOriginApplies(std::int32_t t, bool forceOriginChecked) noexcept {
+  return forceOriginChecked && IsPolynomialFitType(t);
+}
+
 // String-table identifiers of the long ("2nd order polynomial (Quadratic)") and short
 // ("Quadratic") names.
 constexpr std::uint32_t FitTypeLongNameId(std::int32_t t) noexcept {

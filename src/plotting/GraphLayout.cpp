@@ -4,15 +4,17 @@
 
 namespace GUILib {
 
-CurveWindowLayout LayoutCurveWindow(Rect client) noexcept {
+CurveWindowLayout LayoutCurveWindow(Rect client, int dpi) noexcept {
   const int l = client.left, t = client.top, r = client.right, b = client.bottom;
+  const int left = Tarn::Window::Scale(80, dpi), top = Tarn::Window::Scale(18, dpi);
+  const int right = Tarn::Window::Scale(26, dpi), bottom = Tarn::Window::Scale(55, dpi);
   CurveWindowLayout layout;
-  layout.graph = {l + 80, t + 18, r - 26, b - 55};
-  layout.verticalScale = {l, t + 18, l + 80, b - 55};
-  layout.horizontalScale = {l + 80, b - 55, r - 26, b};
+  layout.graph = {l + left, t + top, r - right, b - bottom};
+  layout.verticalScale = {l, t + top, l + left, b - bottom};
+  layout.horizontalScale = {l + left, b - bottom, r - right, b};
   const int middle = layout.graph.left + layout.graph.Width() / 2;
-  layout.xReadOut = {layout.graph.left, t, middle, t + 18};
-  layout.yReadOut = {middle, t, layout.graph.right, t + 18};
+  layout.xReadOut = {layout.graph.left, t, middle, t + top};
+  layout.yReadOut = {middle, t, layout.graph.right, t + top};
   return layout;
 }
 

@@ -9,7 +9,8 @@
 namespace GUILib {
 
 // The curve window's client split into the graph, its two scales and the cursor read-outs. The
-// read-outs share the strip above the graph, which nothing else uses.
+// read-outs share the strip above the graph, which nothing else uses. The margins are pixels at
+// 96 dpi, scaled to the window's dpi.
 struct CurveWindowLayout {
   Rect graph;
   Rect verticalScale;
@@ -17,7 +18,7 @@ struct CurveWindowLayout {
   Rect xReadOut;
   Rect yReadOut;
 };
-CurveWindowLayout LayoutCurveWindow(Rect client) noexcept;
+CurveWindowLayout LayoutCurveWindow(Rect client, int dpi = Tarn::Window::kBaseDpi) noexcept;
 inline constexpr int kReadOutTextInset = 8;
 
 // The graph paints its contents only when its client is more than 3 pixels each way.

@@ -57,6 +57,8 @@ TEST(FormatFitError, Texts) {
   EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123   R\u00B2 = 0.999876");
   s.forceOrigin = true;
   EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123");
+  s.fitType = Exponential;
+  EXPECT_EQ(FormatFitError(s), L"SSE = 0.0123   R\u00B2 = 0.999876");
   s.fitType = PointToPoint;
   EXPECT_EQ(FormatFitError(s), L"");
 }

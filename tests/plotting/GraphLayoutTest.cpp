@@ -8,11 +8,25 @@ namespace GUILib {
 namespace {
 
 TEST(GraphLayout, CurveWindowPartsTileTheClientWithoutOverlap) {
-  for (const Rect client : {Rect{0, 0, 640, 480}, Rect{10, 20, 410, 320}}) {
+  struct Case {
+    Rect client;
+    int dpi;
+    Rect graph;
+  };
+  const Case cases[] = {
+      {{0, 0, 640, 480}, 96, {80, 18, 614, 425}},
+      {{10, 20, 410, 320}, 96, {90, 38, 384, 265}},
+      // The margins follow the window's dpi: 80, 18, 26 and 55 pixels at 96 dpi.
+      {{0, 0, 960, 720}, 144, {120, 27, 921, 637}},
+      {{10, 20, 410, 320}, 120, {110, 43, 377, 251}},
+  };
+  for (const Case& c : cases) {
+    const Rect client = c.client;
+    SCOPED_TRACE(c.dpi);
     SCOPED_TRACE(client.right);
-    const CurveWindowLayout l = LayoutCurveWindow(client);
-    EXPECT_EQ(l.graph,
-              (Rect{client.left + 80, client.top + 18, client.right - 26, client.bottom - 55}));
+    const CurveWindowLayout l = LayoutCurveWindow(client, c.dpi);
+    EXPECT_EQ(l.graph, c.graph);
+    EXPECT_EQ(l.xReadOut.bottom, l.graph.top);
     EXPECT_EQ(l.verticalScale.right, l.graph.left);
     EXPECT_EQ(l.verticalScale.top, l.graph.top);
     EXPECT_EQ(l.verticalScale.bottom, l.graph.bottom);
