@@ -152,8 +152,8 @@ void DataWindow::UpdateLayout() {
     const auto& ch = recording_->ChannelAt(c);
     const int rows = band.bottom - band.top - metrics_.textHeight - metrics_.tick;
     const ValueAxis axis = BandAxis(ch, band.bottom, band.top);
-    const auto ticks =
-        AxisTicks::Make(axis.Bottom(), axis.Top(), std::max(2, rows / (2 * metrics_.textHeight)));
+    const auto ticks = AxisTicks::Make(axis.Bottom(), axis.Top(),
+                                       std::max(2, rows * 2 / (3 * metrics_.textHeight)));
     for (double v : ticks.values)
       widest = std::max<int>(widest, TextSize(dc.get(), DisplayNumber(v, ticks.decimals)).cx);
   }
@@ -380,7 +380,7 @@ void DataWindow::PaintBand(HDC dc, std::size_t channel) {
   const int rows = plot.bottom - plot.top;
   const ValueAxis axis = BandAxis(ch, plot.bottom - 1, plot.top);
   const auto ticks =
-      AxisTicks::Make(axis.Bottom(), axis.Top(), std::max(2, rows / (2 * metrics_.textHeight)));
+      AxisTicks::Make(axis.Bottom(), axis.Top(), std::max(2, rows * 2 / (3 * metrics_.textHeight)));
   {
     Tarn::unique_hpen grid(::CreatePen(PS_SOLID, 1, kGrid));
     Tarn::unique_hpen frame(::CreatePen(PS_SOLID, 1, kPlotFrame));
