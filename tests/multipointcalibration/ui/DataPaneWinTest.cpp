@@ -286,6 +286,46 @@ TEST_F(DataPaneWin, RampGivesTheSameStatisticsDraggedEitherWay) {
   EXPECT_DOUBLE_EQ(*pane_->Min(), 25.0);
 }
 
+// The pointer itself: input through the system, as a user's hand makes it.
+void DragWithPointer(HWND pane, int fromX, int toX, int y = kHeight / 2) {
+  POINT from{fromX, y};
+  POINT to{toX, y};
+  ::ClientToScreen(pane, &from);
+  ::ClientToScreen(pane, &to);
+  // Queued at once: the pane runs its own loop from the button-down until the release.
+  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  const auto at = [&](POINT p, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(p.x, 65535, screenWidth - 1);
+    input.mi.dy = ::MulDiv(p.y, 65535, screenHeight - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+  };
+  INPUT inputs[] = {at(from, 0), at(from, MOUSEEVENTF_LEFTDOWN), at({(from.x + to.x) / 2, to.y}, 0),
+                    at(to, 0), at(to, MOUSEEVENTF_LEFTUP)};
+  // Should the input not arrive, taking the capture away ends the mark.
+  const UINT_PTR watchdog =
+      ::SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { ::ReleaseCapture(); });
+  ::SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
+  GuiDriver::Pump(50ms);
+  ::KillTimer(nullptr, watchdog);
+}
+
+TEST_F(DataPaneWin, PointerDragsMarkEitherWay) {
+  Build();
+  Fill(Ramp(1000));
+  DragWithPointer(pane_->hwnd(), 10, 60);
+  ASSERT_TRUE(pane_->Mean());
+  EXPECT_DOUBLE_EQ(*pane_->Min(), 25.0);
+  EXPECT_DOUBLE_EQ(*pane_->Max(), 150.0);
+  DragWithPointer(pane_->hwnd(), 60, 10);
+  EXPECT_DOUBLE_EQ(*pane_->Min(), 25.0);
+  EXPECT_DOUBLE_EQ(*pane_->Max(), 150.0);
+  EXPECT_NE(::GetCapture(), pane_->hwnd());
+}
+
 TEST_F(DataPaneWin, MarksAreClampedToTheSamples) {
   Build();
   Fill(Ramp(1000));
