@@ -328,6 +328,13 @@ LRESULT CGraph2D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Repaint();
     }
     return 0;
+  case WM_CAPTURECHANGED:
+    // Capture taken away mid-drag (a dialog, another window): the drag ends where it got to.
+    if (mZoom.Dragging() && reinterpret_cast<HWND>(lParam) != hwnd()) {
+      mZoom.End(mZoom.Finish(), Tarn::Window::ClientRect(hwnd()));
+      Repaint();
+    }
+    return 0;
   case WM_CONTEXTMENU:
     ShowPopup(lParam);
     return 0;

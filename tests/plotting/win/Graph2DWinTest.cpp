@@ -190,6 +190,19 @@ TEST(GraphWin, ZoomByDragGivesTheModelsRangesEitherWay) {
   }
 }
 
+TEST(GraphWin, CaptureTakenAwayEndsTheDragWhereItGotTo) {
+  GraphSetup s;
+  s.graph.SetInteractive(true);
+  ::SendMessageW(s.graph.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 40));
+  ::SendMessageW(s.graph.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 100));
+  ASSERT_TRUE(s.graph.Zoom().Dragging());
+  ::SetCapture(s.parent.hwnd());
+  EXPECT_FALSE(s.graph.Zoom().Dragging());
+  EXPECT_TRUE(s.graph.Zoom().HasSelection());
+  EXPECT_EQ(s.graph.Zoom().Rectangle(), (Rect{60, 40, 200, 100}));
+  ::ReleaseCapture();
+}
+
 TEST(GraphWin, ZoomNeedsInteractiveMode) {
   GraphSetup s;
   Drag(s.graph.hwnd(), {60, 40}, {300, 250});
