@@ -3,6 +3,7 @@
 #include "GraphTestWindow.h"
 #include "GuiDriver.h"
 #include "HostDragScale.h"
+#include "plotting/win/ReadOut.h"
 
 #include <cstddef>
 #include <string>
@@ -101,6 +102,67 @@ TEST(GraphDevice, GridOfIntersectionsSetsOnlyTheCrossings) {
         EXPECT_EQ((y - 15) % 30, 0) << x << ", " << y;
       }
   EXPECT_EQ(set, 10 * 10);
+}
+
+// Where a read-out anchors its text and how it turns its font, from its orientation and alignment.
+TEST(GraphDevice, ReadOutAnchorsItsTextByOrientationAndAlignment) {
+  const Rect rect{10, 20, 210, 40};
+  const struct {
+    ReadOutOrientation orientation;
+    UINT alignment;
+    POINT anchor;
+    LONG escapement;
+  } cases[] = {
+      {ReadOutOrientation::Normal, TA_BOTTOM | TA_CENTER, {110, 40}, 0},
+      {ReadOutOrientation::Normal, TA_BOTTOM | TA_LEFT, {10 + 8, 40}, 0},
+      {ReadOutOrientation::Normal, TA_BOTTOM | TA_RIGHT, {210 - 8, 40}, 0},
+      {ReadOutOrientation::Up, TA_BOTTOM | TA_CENTER, {210, 30}, 900},
+      {ReadOutOrientation::Down, TA_BOTTOM | TA_CENTER, {10, 30}, -900},
+      {ReadOutOrientation::UpsideDown, TA_BOTTOM | TA_CENTER, {110, 20}, 1800},
+  };
+  for (const auto& c : cases) {
+    CReadOut readOut;
+    readOut.SetText(L"x = 1.00 V");
+    readOut.SetInset(8);
+    readOut.Format().orientation = c.orientation;
+    readOut.Format().alignment = c.alignment;
+    Tarn::unique_hdc dc(::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr));
+    // The inset is given at 96 dpi; this reference device may have another.
+    const int inset = ::MulDiv(8, ::GetDeviceCaps(dc.get(), LOGPIXELSX), 96);
+    readOut.Draw(dc.get(), rect);
+    Tarn::unique_henhmetafile metafile(::CloseEnhMetaFile(dc.release()));
+    struct Seen {
+      std::vector<POINT> anchors;
+      std::vector<LONG> escapements;
+      std::vector<std::wstring> texts;
+    } seen;
+    ::EnumEnhMetaFile(
+        nullptr, metafile.get(),
+        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
+          auto& out = *reinterpret_cast<Seen*>(data);
+          if (record->iType == EMR_EXTTEXTOUTW) {
+            const auto* r = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+            out.anchors.push_back({r->emrtext.ptlReference.x, r->emrtext.ptlReference.y});
+            out.texts.emplace_back(reinterpret_cast<const wchar_t*>(
+                                       reinterpret_cast<const BYTE*>(r) + r->emrtext.offString),
+                                   r->emrtext.nChars);
+          } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
+            out.escapements.push_back(reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)
+                                          ->elfw.elfLogFont.lfEscapement);
+          }
+          return 1;
+        },
+        &seen, nullptr);
+    ASSERT_EQ(seen.texts, std::vector<std::wstring>{L"x = 1.00 V"});
+    POINT expected = c.anchor;
+    if (c.alignment == (TA_BOTTOM | TA_LEFT))
+      expected.x += inset - 8;
+    if (c.alignment == (TA_BOTTOM | TA_RIGHT))
+      expected.x -= inset - 8;
+    EXPECT_EQ(seen.anchors[0].x, expected.x) << static_cast<int>(c.orientation);
+    EXPECT_EQ(seen.anchors[0].y, expected.y) << static_cast<int>(c.orientation);
+    EXPECT_EQ(seen.escapements, std::vector<LONG>{c.escapement});
+  }
 }
 
 // The reference host's scales, made without windows over the graph's extent.
