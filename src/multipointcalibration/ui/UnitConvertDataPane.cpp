@@ -244,6 +244,13 @@ void UnitConvertDataPane::MarkRange(int x) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
     }
+    // A message of the loop may have closed the dialog and the pane with it.
+    if (!hwnd()) {
+      mMarking = false;
+      if (quit)
+        ::PostQuitMessage(static_cast<int>(quitCode));
+      return;
+    }
     if (::GetCapture() != hwnd())
       mCaptureLost = true;
     const int clamped = std::clamp<int>(cursorX, data.left, data.right);

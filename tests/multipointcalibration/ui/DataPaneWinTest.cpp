@@ -417,6 +417,21 @@ TEST_F(DataPaneWin, MarkLoopEndsWhenCaptureIsTakenAway) {
   EXPECT_TRUE(pane_->Mean()); // the mark made so far counts
 }
 
+TEST_F(DataPaneWin, DialogClosedDuringAMark) {
+  Build();
+  Fill(Ramp(1000));
+  static HWND dialog = nullptr;
+  dialog = parent_->hwnd();
+  const UINT_PTR close =
+      ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ::DestroyWindow(dialog); });
+  ::PostMessageW(pane_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
+  GuiDriver::PumpUntil([] { return !::IsWindow(dialog); });
+  ::KillTimer(nullptr, close);
+  EXPECT_FALSE(::IsWindow(dialog));
+  EXPECT_EQ(pane_->hwnd(), nullptr);
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
 TEST_F(DataPaneWin, MarkLoopPassesOnAQuit) {
   Build();
   Fill(Ramp(1000));
