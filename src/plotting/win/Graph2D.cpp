@@ -27,7 +27,14 @@ HWND CGraph2D::Create(HWND parent, Rect rect, int id) noexcept {
 }
 
 void CGraph2D::SetData(const TabulatedTable* table) {
+  mSource = nullptr;
   mData = table;
+  Recompute();
+}
+
+void CGraph2D::SetData(CTabulatedData* data) {
+  mSource.reset(data);
+  mData = data ? &data->Table() : nullptr;
   Recompute();
 }
 

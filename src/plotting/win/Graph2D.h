@@ -10,6 +10,7 @@
 #include "plotting/win/GridPlot.h"
 #include "plotting/win/HostAxisScale.h"
 #include "plotting/win/PlotInfo.h"
+#include "plotting/win/TabulatedData.h"
 #include "window/win/BaseWindow.h"
 
 #include <cstdint>
@@ -43,6 +44,9 @@ public:
   // The table is the owner's and must outlive the graph or be replaced first; nothing is computed
   // or drawn without one. The owner calls Recompute when the table changes.
   void SetData(const TabulatedTable* table);
+  // The same over a tabulated data object, which the graph holds a reference to while it reads
+  // it (null: no data).
+  void SetData(CTabulatedData* data);
   void SetScales(Host::IAxisScale* horizontal, Host::IAxisScale* vertical);
   const HostAxisScale& HorizontalScale() const noexcept { return mHScale; }
   const HostAxisScale& VerticalScale() const noexcept { return mVScale; }
@@ -95,6 +99,7 @@ private:
   void ShowPopup(LPARAM screenPoint);
 
   const TabulatedTable* mData = nullptr;
+  Tarn::ComPtr<CTabulatedData> mSource;
   HostAxisScale mHScale;
   HostAxisScale mVScale;
   GraphModel mModel;

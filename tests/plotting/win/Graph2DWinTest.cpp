@@ -122,6 +122,34 @@ TEST(GraphWin, GridSpacingThatIsNotAPositiveNumberDrawsNoGrid) {
   }
 }
 
+TEST(GraphWin, ReadsATabulatedDataObjectItKeepsAlive) {
+  GraphSetup s;
+  Tarn::ComPtr<CTabulatedData> data = CTabulatedData::Create();
+  ITabulatedData* table = data.get();
+  ASSERT_EQ(table->AddColumn(L"Raw Values", L"V"), S_OK);
+  ASSERT_EQ(table->AddColumn(L"Fitted Values", L"kPa"), S_OK);
+  ASSERT_EQ(table->AppendValue(0, 6.0f), S_OK);
+  ASSERT_EQ(table->AppendValue(1, 2.0f), S_OK);
+  ::ShowWindow(s.graph.hwnd(), SW_HIDE);
+  CGraph2D graph;
+  graph.Create(s.parent.hwnd(), {0, 0, GraphSetup::kWidth, GraphSetup::kHeight});
+  graph.SetScales(s.horizontal.get(), s.vertical.get());
+  graph.SetData(data.get());
+  data = nullptr;
+  ASSERT_TRUE(graph.AddPlot(0, 1));
+  graph.GetPlot({0, 1})->Plot().SetLayer(0, DataPlotXY::Points, 3, RGB(255, 0, 0));
+  ASSERT_EQ(table->AppendValue(0, 2.0f), S_OK);
+  ASSERT_EQ(table->AppendValue(1, 9.0f), S_OK);
+  graph.Recompute();
+  ::UpdateWindow(graph.hwnd());
+  const GuiDriver::Picture picture = GuiDriver::Capture(graph.hwnd());
+  for (auto [x, y] : {std::pair{6.0, 2.0}, {2.0, 9.0}}) {
+    const POINT p = s.Pixel(x, y);
+    EXPECT_EQ(picture.At(p.x, p.y), kRed) << x << ", " << y;
+  }
+  EXPECT_EQ(graph.AxisUnits(), (std::pair<std::wstring, std::wstring>{L"V", L"kPa"}));
+}
+
 TEST(GraphWin, FirstPlotAddedIsFollowedAndRefusalsKeepIt) {
   GraphSetup s;
   ASSERT_TRUE(s.graph.SelectedPlot());
