@@ -162,6 +162,24 @@ HFONT HostDragScale::Font() const noexcept {
   return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
+double HostDragScale::MajorStep(HDC dc, const ScaleMath& axis) const {
+  TEXTMETRICW tm{};
+  ::GetTextMetricsW(dc, &tm);
+  const int lineHeight = tm.tmHeight;
+  double step = ScaleMath::TickStep(axis.high() - axis.low(), axis.length(), 2 * lineHeight);
+  if (creation_.orientation == Orientation::Horizontal && step > 0) {
+    // Horizontal labels sit side by side: their widths decide the spacing.
+    const double largest = std::max(std::fabs(axis.high()), std::fabs(axis.low()));
+    const wchar_t point = UserDecimalPoint();
+    int widest = 0;
+    for (const double value : axis.Ticks(step))
+      widest =
+          std::max<int>(widest, TextSize(dc, ScaleMath::LabelText(value, step, largest, point)).cx);
+    step = ScaleMath::TickStep(axis.high() - axis.low(), axis.length(), widest + 2 * lineHeight);
+  }
+  return step;
+}
+
 void HostDragScale::Paint(HDC dc, const RECT& r, double unitsPerPixel) const {
   const double dots = ::GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
   const int major = Round(kMajorTick * dots);
@@ -178,15 +196,7 @@ void HostDragScale::Paint(HDC dc, const RECT& r, double unitsPerPixel) const {
   const double largest = std::max(std::fabs(axis.high()), std::fabs(axis.low()));
   const wchar_t point = UserDecimalPoint();
 
-  double step = ScaleMath::TickStep(axis.high() - axis.low(), axis.length(), 2 * lineHeight);
-  if (!vertical && step > 0) {
-    // Horizontal labels sit side by side: their widths decide the spacing.
-    int widest = 0;
-    for (const double value : axis.Ticks(step))
-      widest =
-          std::max<int>(widest, TextSize(dc, ScaleMath::LabelText(value, step, largest, point)).cx);
-    step = ScaleMath::TickStep(axis.high() - axis.low(), axis.length(), widest + 2 * lineHeight);
-  }
+  const double step = MajorStep(dc, axis);
   if (step <= 0)
     return;
 
@@ -566,6 +576,37 @@ HRESULT HostDragScale::GetTransform(double* factor, double* offset) noexcept {
   const auto t = math_.GetTransform();
   *factor = t.factor;
   *offset = t.offset;
+  return S_OK;
+}
+
+HRESULT HostDragScale::GetGrid(double* first, double* spacing) noexcept {
+  if (!first || !spacing)
+    return E_INVALIDARG;
+  return Tarn::Guard([&]() -> HRESULT {
+    auto screen = Tarn::unique_window_dc::Get(nullptr);
+    if (!screen)
+      return E_FAIL;
+    Tarn::unique_select_object font(screen.get(), Font());
+    const double step = MajorStep(screen.get(), math_);
+    if (!(step > 0))
+      return S_FALSE;
+    const std::vector<double> ticks = math_.Ticks(step);
+    if (ticks.empty())
+      return S_FALSE;
+    // Ticks run from the low end up; a vertical axis counts its pixels from the high end.
+    const double a = math_.ValueToPixel(ticks.front());
+    const double b = math_.ValueToPixel(ticks.back());
+    *first = std::min(a, b);
+    *spacing = std::fabs(step * math_.GetTransform().factor);
+    return S_OK;
+  });
+}
+
+HRESULT HostDragScale::GetLimits(double* upper, double* lower) noexcept {
+  if (!upper || !lower)
+    return E_INVALIDARG;
+  *upper = kLimit;
+  *lower = -kLimit;
   return S_OK;
 }
 

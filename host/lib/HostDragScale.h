@@ -27,7 +27,8 @@ struct OleWindowFace : IOleWindow {
 // reference destroys it; a window destroyed first releases the observers.
 class HostDragScale final
     : public Tarn::ComObject<HostDragScale, Host::IDragScale, Host::IAxisScale,
-                             Host::IAxisScaleDefault, OleWindowFace>,
+                             Host::IAxisScaleDefault, Host::IAxisScaleGrid, Host::IAxisScaleLimits,
+                             OleWindowFace>,
       public Tarn::Window::BaseWindow<HostDragScale> {
 public:
   static constexpr const wchar_t* ClassName = L"VelaDragScale";
@@ -61,6 +62,12 @@ public:
   // IAxisScaleDefault
   HRESULT STDMETHODCALLTYPE HasDefaultRange() noexcept override;
   HRESULT STDMETHODCALLTYPE ResetToDefault() noexcept override;
+  // IAxisScaleGrid: the major ticks the scale draws in its window, in pixels along the axis.
+  HRESULT STDMETHODCALLTYPE GetGrid(double* first, double* spacing) noexcept override;
+  // IAxisScaleLimits: chosen: typed ranges are held within +-kLimit, far beyond any
+  // instrument's values and well inside what the labels and the map can carry.
+  HRESULT STDMETHODCALLTYPE GetLimits(double* upper, double* lower) noexcept override;
+  static constexpr double kLimit = 1e15;
   // IOleWindow
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) noexcept override;
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
@@ -68,8 +75,9 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-  using Base = Tarn::ComObject<HostDragScale, Host::IDragScale, Host::IAxisScale,
-                               Host::IAxisScaleDefault, OleWindowFace>;
+  using Base =
+      Tarn::ComObject<HostDragScale, Host::IDragScale, Host::IAxisScale, Host::IAxisScaleDefault,
+                      Host::IAxisScaleGrid, Host::IAxisScaleLimits, OleWindowFace>;
   friend Base;
   explicit HostDragScale(const Creation& creation);
   ~HostDragScale();
@@ -90,6 +98,8 @@ private:
   // offsets and tick lengths into the dc's units.
   void Paint(HDC dc, const RECT& r, double unitsPerPixel) const;
   int Thickness(HDC dc) const;
+  // The major tick step for `axis` drawn on `dc` with its selected font; 0 when no tick fits.
+  double MajorStep(HDC dc, const ScaleMath& axis) const;
   HFONT Font() const noexcept;
   void OnPaint();
   void OnButtonDown(POINT p);

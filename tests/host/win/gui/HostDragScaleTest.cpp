@@ -291,6 +291,63 @@ TEST_F(DragScaleTest, HorizontalScalesPutTheHighEndOnTheRight) {
   EXPECT_NEAR(high, 90, 1e-9);
 }
 
+// The graph draws its grid where the scale puts its major ticks and checks typed ranges against
+// the scale's limits: both faces answer for vertical and horizontal scales.
+TEST_F(DragScaleTest, GridLinesFallOnMajorTicksAndTypedRangesHaveLimits) {
+  RECT horizontalRect{80, 280, 330, 320};
+  ComPtr<Host::IDragScale> horizontal;
+  ASSERT_EQ(factory_->CreateScale(parent_.get(), &horizontalRect, -5, -5, 0, 1, horizontal.put()),
+            S_OK);
+  struct Case {
+    ComPtr<Host::IDragScale> scale;
+    double high;
+    double low;
+  };
+  std::vector<Case> cases;
+  cases.push_back({Vertical(), 10, -10});
+  cases.push_back({Vertical(), 0.37, 0.12});
+  cases.push_back({std::move(horizontal), 2500, -100});
+  for (Case& c : cases) {
+    ASSERT_EQ(c.scale->SetRange(c.high, c.low), S_OK);
+    ComPtr<Host::IAxisScaleGrid> grid;
+    ASSERT_EQ(c.scale->QueryInterface(Host::IID_IAxisScaleGrid, grid.put_void()), S_OK);
+    ComPtr<Host::IAxisScale> axis;
+    ASSERT_EQ(c.scale->GetAxisScale(axis.put()), S_OK);
+    double first = -1, spacing = -1;
+    ASSERT_EQ(grid->GetGrid(&first, &spacing), S_OK);
+    double factor = 0, offset = 0;
+    ASSERT_EQ(axis->GetTransform(&factor, &offset), S_OK);
+    const double length = std::fabs((c.high - c.low) * factor);
+    EXPECT_GE(first, 0.0);
+    EXPECT_LT(first, spacing + 1e-9);
+    ASSERT_GT(spacing, 4.0);
+    // The step in values is 1, 2 or 5 times a power of ten, and every line sits on a multiple.
+    const double step = spacing / std::fabs(factor);
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-6 || std::fabs(mantissa - 2) < 1e-6 ||
+                std::fabs(mantissa - 5) < 1e-6)
+        << step;
+    int lines = 0;
+    for (double pixel = first; pixel <= length + 1e-6; pixel += spacing, ++lines) {
+      double value = 0;
+      ASSERT_EQ(axis->PixelToValue(pixel, &value), S_OK);
+      EXPECT_NEAR(value / step, std::round(value / step), 1e-6) << pixel;
+      EXPECT_GE(value, c.low - 1e-9);
+      EXPECT_LE(value, c.high + 1e-9);
+    }
+    EXPECT_GE(lines, 2);
+
+    ComPtr<Host::IAxisScaleLimits> limits;
+    ASSERT_EQ(c.scale->QueryInterface(Host::IID_IAxisScaleLimits, limits.put_void()), S_OK);
+    double upper = 0, lower = 0;
+    ASSERT_EQ(limits->GetLimits(&upper, &lower), S_OK);
+    EXPECT_TRUE(std::isfinite(upper) && std::isfinite(lower));
+    EXPECT_LT(lower, c.low);
+    EXPECT_GT(upper, c.high);
+    EXPECT_EQ(c.scale->SetRange(upper, lower), S_OK) << "the limits themselves are a range";
+  }
+}
+
 TEST_F(DragScaleTest, DetachedOrDestroyedObserversAreNeverToldAgainAndAreReleased) {
   auto scale = Vertical();
   auto kept = RecordingObserver::Make();
