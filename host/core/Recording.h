@@ -60,7 +60,7 @@ public:
     bool operator==(const Block&) const = default;
   };
 
-  // The user's selection: sample offsets inside blocks, end inclusive. Not persisted.
+  // The user's selection: sample offsets inside blocks, end inclusive. Kept with the document.
   struct Selection {
     bool exists = false;
     std::int32_t startPosition = 0;

@@ -9,7 +9,8 @@ namespace {
 
 constexpr wchar_t kMagic[] = L"VelaDocument";
 constexpr wchar_t kEnd[] = L"END";
-constexpr std::int32_t kVersion = 3;
+constexpr std::int32_t kVersion = 4;
+constexpr std::int32_t kVersionWithoutSelection = 3;
 constexpr std::int32_t kVersionWithoutRecording = 2;
 constexpr std::int32_t kVersionWithoutUnits = 1;
 
@@ -56,6 +57,16 @@ void WriteRecording(Host::IObjectStream& s, const Recording& r) {
         s.WriteDouble(v);
     }
   }
+}
+
+void WriteSelection(Host::IObjectStream& s, const Recording::Selection& selection) {
+  s.WriteInt(selection.exists ? 1 : 0);
+  if (!selection.exists)
+    return;
+  s.WriteInt(selection.startPosition);
+  s.WriteInt(selection.startBlock);
+  s.WriteInt(selection.endPosition);
+  s.WriteInt(selection.endBlock);
 }
 
 bool ReadFlag(Host::IObjectStream& s, bool& flag) {
@@ -121,6 +132,27 @@ bool ReadRecording(FileObjectStream& stream, std::int32_t maxBlocks, Recording& 
   return true;
 }
 
+// A selection outside the recording's blocks, or ending before it starts, is damage: the host
+// would read past a block.
+bool ReadSelection(Host::IObjectStream& s, const Recording& r, Recording::Selection& selection) {
+  if (!ReadFlag(s, selection.exists))
+    return false;
+  if (!selection.exists)
+    return true;
+  if (FAILED(s.ReadInt(&selection.startPosition)) || FAILED(s.ReadInt(&selection.startBlock)) ||
+      FAILED(s.ReadInt(&selection.endPosition)) || FAILED(s.ReadInt(&selection.endBlock)))
+    return false;
+  const auto inside = [&r](std::int32_t position, std::int32_t block) {
+    return block >= 0 && static_cast<std::size_t>(block) < r.BlockCount() && position >= 0 &&
+           static_cast<std::size_t>(position) < r.BlockAt(static_cast<std::size_t>(block)).length;
+  };
+  return inside(selection.startPosition, selection.startBlock) &&
+         inside(selection.endPosition, selection.endBlock) &&
+         (selection.endBlock > selection.startBlock ||
+          (selection.endBlock == selection.startBlock &&
+           selection.endPosition >= selection.startPosition));
+}
+
 } // namespace
 
 HRESULT DocumentFile::Save(const std::wstring& path, const Contents& contents) noexcept {
@@ -162,6 +194,7 @@ HRESULT DocumentFile::Save(const std::wstring& path, const Contents& contents) n
       s.WriteInt(unit.kind);
     }
     WriteRecording(s, contents.recording);
+    WriteSelection(s, contents.recording.selection);
     WriteText(s, kEnd);
     if (FAILED(hr = stream->Commit())) {
       DeleteFileW(temporary.c_str());
@@ -189,8 +222,8 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
     std::wstring text;
     std::int32_t version = 0;
     if (!ReadText(s, text) || text != kMagic || FAILED(s.ReadInt(&version)) ||
-        (version != kVersion && version != kVersionWithoutRecording &&
-         version != kVersionWithoutUnits))
+        (version != kVersion && version != kVersionWithoutSelection &&
+         version != kVersionWithoutRecording && version != kVersionWithoutUnits))
       return damaged;
 
     std::int32_t channelCount = 0;
@@ -248,7 +281,10 @@ HRESULT DocumentFile::Load(const std::wstring& path, Host::IPersistClassObject* 
             FAILED(s.ReadInt(&unit.kind)))
           return damaged;
     }
-    if (version >= kVersion && !ReadRecording(*stream, kMaxRecords, loaded.recording))
+    if (version >= kVersionWithoutSelection &&
+        !ReadRecording(*stream, kMaxRecords, loaded.recording))
+      return damaged;
+    if (version >= kVersion && !ReadSelection(s, loaded.recording, loaded.recording.selection))
       return damaged;
     if (!ReadText(s, text) || text != kEnd || !stream->AtEnd())
       return damaged;

@@ -20,8 +20,10 @@ namespace Vela {
 //   settings" followed by the settings object's items, the unit list (count, then prefix index,
 //   name and kind per unit), the recording (version 3: its channels with colour, display range,
 //   units conversion and calculated flag, then per block the start time, interval, length and per
-//   channel 0, or 1 and the samples), and "END". Version 2 files, without the
-//   recording, and version 1 files, without the unit list either, are still read.
+//   channel 0, or 1 and the samples), the selection (version 4: 0, or 1 and its start position,
+//   start block, end position and end block), and "END". Version 3 files, without the selection
+//   (read as none), version 2 files, without the recording, and version 1 files, without the unit
+//   list either, are still read.
 class DocumentFile {
 public:
   struct Contents {
@@ -31,7 +33,7 @@ public:
     // The host's unit list, in order.
     std::vector<UnitValue> units;
     // The recording with its timing, colours, ranges, units conversions and calculated
-    // channels; empty when read from a file older than version 3.
+    // channels and the selection; empty when read from a file older than version 3.
     Recording recording;
   };
 

@@ -58,6 +58,7 @@ Recording Sample() {
   calc.calculated = true;
   const std::size_t c = r.AddChannel(calc);
   r.SetSamples(1, c, {0.5f, 0.75f});
+  r.selection = {true, 1, 0, 0, 1};
   return r;
 }
 
@@ -114,6 +115,7 @@ TEST_F(RecordingFileTest, RecordingRoundTripsWithEveryAttribute) {
   EXPECT_TRUE(SameSamples(r, original));
   EXPECT_FALSE(r.HasData(0, 2));
   EXPECT_TRUE(r.HasData(1, 2));
+  EXPECT_EQ(r.selection, original.selection);
   EXPECT_EQ(loaded.document.ChannelCount(), 3u);
   EXPECT_EQ(loaded.units, (std::vector<Vela::UnitValue>{{1, L"mmHg", 0}}));
 }
@@ -146,6 +148,83 @@ TEST_F(RecordingFileTest, DamagedOrTruncatedFileIsRefusedAndNothingIsLost) {
   mismatched.settings.pop_back();
   EXPECT_EQ(DocumentFile::Save(good, mismatched), E_INVALIDARG);
   EXPECT_EQ(ReadBytes(good), bytes);
+}
+
+TEST_F(RecordingFileTest, SelectionOutsideTheBlocksOrBackwardsIsRefused) {
+  const std::wstring path = File(L"selection.doc");
+  // Blocks of 3 and 2 samples.
+  const Recording::Selection cases[] = {
+      {true, 3, 0, 0, 1},  // start past its block
+      {true, 0, 0, 2, 1},  // end past its block
+      {true, 0, 2, 0, 2},  // no such block
+      {true, -1, 0, 0, 0}, // before the first sample
+      {true, 0, 1, 2, 0},  // ends in a block before its start
+      {true, 2, 0, 1, 0},  // ends before it starts
+  };
+  for (const auto& selection : cases) {
+    SCOPED_TRACE(::testing::Message() << selection.startPosition << " " << selection.startBlock
+                                      << " " << selection.endPosition << " " << selection.endBlock);
+    Recording r = Sample();
+    r.selection = selection;
+    ASSERT_EQ(DocumentFile::Save(path, ContentsOf(r)), S_OK);
+    DocumentFile::Contents loaded;
+    EXPECT_EQ(DocumentFile::Load(path, nullptr, loaded), STG_E_DOCFILECORRUPT);
+  }
+  Recording none = Sample();
+  none.selection = {};
+  ASSERT_EQ(DocumentFile::Save(path, ContentsOf(none)), S_OK);
+  DocumentFile::Contents loaded;
+  ASSERT_EQ(DocumentFile::Load(path, nullptr, loaded), S_OK);
+  EXPECT_FALSE(loaded.recording.selection.exists);
+}
+
+TEST_F(RecordingFileTest, VersionThreeFileIsStillReadWithoutASelection) {
+  const std::wstring path = File(L"v3.doc");
+  {
+    HRESULT hr = S_OK;
+    const auto stream = ComPtr<Vela::FileObjectStream>::Adopt(
+        Vela::FileObjectStream::Open(path, Vela::FileObjectStream::Mode::Write, &hr));
+    ASSERT_TRUE(stream) << std::hex << hr;
+    Host::IObjectStream& s = *stream;
+    const auto text = [&s](const wchar_t* t) { (void)s.WriteString(Tarn::TarnString(t).get()); };
+    text(L"VelaDocument");
+    (void)s.WriteInt(3);
+    (void)s.WriteInt(1); // channels
+    text(L"Pressure");
+    text(L"V");
+    (void)s.WriteInt(1); // records
+    (void)s.WriteInt(2); // samples
+    (void)s.WriteDouble(1.5);
+    (void)s.WriteDouble(-2.0);
+    (void)s.WriteInt(0); // no settings
+    (void)s.WriteInt(0); // units
+    (void)s.WriteInt(1); // the recording's channels
+    text(L"Pressure");
+    text(L"V");
+    (void)s.WriteInt(0x00FF0000);
+    (void)s.WriteDouble(5.0);
+    (void)s.WriteDouble(-5.0);
+    (void)s.WriteInt(0); // not calculated
+    (void)s.WriteInt(0); // no conversion
+    (void)s.WriteDouble(1.0);
+    (void)s.WriteDouble(0.0);
+    text(L"");
+    (void)s.WriteInt(1); // blocks
+    (void)s.WriteDouble(0.0);
+    (void)s.WriteDouble(0.5);
+    (void)s.WriteInt(2);
+    (void)s.WriteInt(1);
+    (void)s.WriteDouble(1.5);
+    (void)s.WriteDouble(-2.0);
+    text(L"END");
+    ASSERT_EQ(stream->Commit(), S_OK);
+  }
+  DocumentFile::Contents loaded;
+  ASSERT_EQ(DocumentFile::Load(path, nullptr, loaded), S_OK);
+  ASSERT_EQ(loaded.recording.ChannelCount(), 1u);
+  EXPECT_EQ(loaded.recording.Samples(0, 0), (std::vector<float>{1.5f, -2.0f}));
+  EXPECT_EQ(loaded.recording.ChannelAt(0).colour, 0x00FF0000u);
+  EXPECT_FALSE(loaded.recording.selection.exists);
 }
 
 TEST_F(RecordingFileTest, VersionTwoFileIsStillReadWithoutARecording) {

@@ -178,6 +178,8 @@ TEST_F(MainWindowTest, SaveAndReopenKeepsTheRecording) {
   ASSERT_TRUE(reopened.Create());
   ASSERT_TRUE(reopened.OpenFile(path));
   EXPECT_TRUE(reopened.Work().Rec() == window.Work().Rec());
+  ASSERT_TRUE(window.Work().Rec().selection.exists);
+  EXPECT_EQ(reopened.Work().Rec().selection, window.Work().Rec().selection);
   EXPECT_TRUE(reopened.Work().IsDocument());
   ::SendMessageW(reopened.hwnd(), WM_CLOSE, 0, 0);
 }
