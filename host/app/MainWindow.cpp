@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "HostApplication.h"
 #include "HostIds.h"
 #include "HostText.h"
+#include "HostUnitListService.h"
 #include "window/win/Dpi.h"
 #include "window/win/MessageBox.h"
 
@@ -73,6 +75,8 @@ void MainWindow::BuildMenu() {
   HMENU channel = ::CreatePopupMenu();
   AppendItem(channel, IDS_MENU_CALIBRATION, IDM_CALIBRATION);
   HMENU help = ::CreatePopupMenu();
+  AppendItem(help, IDS_MENU_HELP_CONTENTS, IDM_HELP_CONTENTS);
+  ::AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
   AppendItem(help, IDS_MENU_ABOUT, IDM_ABOUT);
   AppendPopup(bar, file, IDS_MENU_FILE);
   AppendPopup(bar, channel, IDS_MENU_CHANNEL);
@@ -83,7 +87,7 @@ void MainWindow::BuildMenu() {
       {FVIRTKEY | FCONTROL, 'O', IDM_OPEN},
       {FVIRTKEY | FCONTROL, 'S', IDM_SAVE},
       {FVIRTKEY | FCONTROL, 'M', IDM_CALIBRATION},
-      {FVIRTKEY, VK_F1, IDM_ABOUT},
+      {FVIRTKEY, VK_F1, IDM_HELP_CONTENTS},
   };
   accelerators_.reset(::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 }
@@ -223,6 +227,13 @@ void MainWindow::Command(int id) {
   case IDM_CALIBRATION:
     Calibrate();
     break;
+  case IDM_HELP_CONTENTS: {
+    // Through the same service the module's help buttons use, so both look alike.
+    const std::wstring topic = HostString(IDS_HELP_TOPIC);
+    const std::wstring book = HostString(IDS_HELP_BOOK);
+    (void)HostApplication::Instance().ApplicationService().ShowHelp(topic.c_str(), book.c_str());
+    break;
+  }
   case IDM_ABOUT:
     Notify(IDS_ABOUT_TEXT, MB_ICONINFORMATION);
     break;
@@ -237,6 +248,7 @@ void MainWindow::Command(int id) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
   case WM_CREATE:
+    HostApplication::Instance().ApplicationService().SetHelpOwner(hwnd());
     BuildMenu();
     data_.Create(hwnd(), kDataWindowId);
     status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
@@ -275,11 +287,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_CLOSE:
     ::DestroyWindow(hwnd());
     return 0;
-  case WM_DESTROY:
+  case WM_DESTROY: {
+    // Only this window's own claim is dropped: another main window may have taken it since.
+    HostUnitListService& service = HostApplication::Instance().ApplicationService();
+    if (service.HelpOwner() == hwnd())
+      service.SetHelpOwner(nullptr);
     workspace_.Close();
     if (endLoop_)
       ::PostQuitMessage(0);
     return 0;
+  }
   }
   return DefaultHandle(message, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 #include "HostUnitListService.h"
 
 #include "foundation/win/HostBoundary.h"
+#include "window/win/MessageBox.h"
 
 namespace Vela {
 
@@ -24,7 +25,8 @@ HRESULT HostUnitListService::ShowHelp(const wchar_t* topic, const wchar_t* book)
   return Tarn::Guard([&] {
     helpCalls_.push_back({topic, book ? book : L""});
     if (helpOwner_)
-      MessageBoxW(helpOwner_, topic, book ? book : L"", MB_OK | MB_ICONINFORMATION);
+      Tarn::Window::ShowMessageBox(helpOwner_, topic, book ? book : L"",
+                                   MB_OK | MB_ICONINFORMATION);
   });
 }
 

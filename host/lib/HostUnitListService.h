@@ -29,6 +29,7 @@ public:
   std::vector<HelpCall> HelpCalls() const { return helpCalls_; }
   // The window that owns the help window; none (the default) records the calls only.
   void SetHelpOwner(HWND owner) noexcept { helpOwner_ = owner; }
+  HWND HelpOwner() const noexcept { return helpOwner_; }
   void ClearHelpCalls() noexcept { helpCalls_.clear(); }
 
   HRESULT STDMETHODCALLTYPE GetUnitList(Host::IUnitCollection** list) noexcept override;

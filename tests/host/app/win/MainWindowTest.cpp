@@ -9,8 +9,10 @@
 #include "../../win/ModuleEnvironment.h"
 #include "DocumentFile.h"
 #include "GuiDriver.h"
+#include "HostApplication.h"
 #include "HostIds.h"
 #include "HostText.h"
+#include "HostUnitListService.h"
 #include "MainWindow.h"
 #include "foundation/win/ComPtr.h"
 #include "foundation/win/UniqueHandle.h"
@@ -148,6 +150,43 @@ TEST_F(MainWindowTest, MenuHoldsTheCommandsFromTheStringTable) {
     EXPECT_GT(
         ::GetMenuStringW(::GetSubMenu(bar, 0), static_cast<UINT>(id), text, 128, MF_BYCOMMAND), 0)
         << id;
+}
+
+// Help > Contents and F1 show the host's own topic through the help service the module uses,
+// over the main window while it lives; without a window the service only records the calls.
+TEST_F(MainWindowTest, HelpIsShownOverTheMainWindowWhileItLives) {
+  Vela::HostUnitListService& service = Vela::HostApplication::Instance().ApplicationService();
+  EXPECT_EQ(service.HelpOwner(), window.hwnd());
+  service.ClearHelpCalls();
+  const Vela::HelpCall expected{Vela::HostString(IDS_HELP_TOPIC), Vela::HostString(IDS_HELP_BOOK)};
+  {
+    GuiDriver::ModalAnswerer answerer;
+    answerer.Then(GuiDriver::ModalAnswerer::Press(IDOK))
+        .Then(GuiDriver::ModalAnswerer::Press(IDOK));
+    ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_HELP_CONTENTS, 0);
+    MSG f1{Data(), WM_KEYDOWN, VK_F1, 0, 0, {}};
+    EXPECT_TRUE(window.TranslateAccelerator(f1));
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    for (const auto& seen : answerer.Seen()) {
+      EXPECT_EQ(seen.caption, expected.book);
+      EXPECT_EQ(seen.text, expected.topic);
+    }
+    EXPECT_EQ(answerer.WatchdogEnded(), 0);
+  }
+  EXPECT_EQ(service.HelpCalls(), (std::vector<Vela::HelpCall>{expected, expected}));
+
+  {
+    // A second main window takes the help over and gives it up when it goes.
+    Vela::MainWindow second(VelaTest::Module());
+    ASSERT_TRUE(second.Create());
+    EXPECT_EQ(service.HelpOwner(), second.hwnd());
+    ::SendMessageW(second.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(service.HelpOwner(), nullptr);
+  }
+  GuiDriver::ModalAnswerer answerer(500ms);
+  EXPECT_EQ(service.ShowHelp(L"topic", L"book"), S_OK);
+  EXPECT_TRUE(answerer.Seen().empty());
+  service.ClearHelpCalls();
 }
 
 TEST_F(MainWindowTest, PicksBandsWithTheKeyboard) {
