@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
-#include "AxisTicks.h"
 #include "HostIds.h"
 #include "HostText.h"
+#include "ScaleMath.h"
 #include "TraceColumns.h"
 #include "ValueAxis.h"
 #include "window/win/Dpi.h"
@@ -49,6 +51,33 @@ int Row(double y) {
 ValueAxis BandAxis(const Recording::Channel& channel, int yBottom, int yTop) {
   return ValueAxis(channel.ToDataUnits(channel.bottom), channel.ToDataUnits(channel.top), yBottom,
                    yTop);
+}
+
+// The 1-2-5 ticks of an axis from `low` to `high` over `length` pixels, at least `spacing`
+// pixels apart, labelled as the host's drag scale labels them.
+struct TickSet {
+  double step = 0;
+  std::vector<double> values;
+  double largest = 0;
+  std::wstring Label(double value) const {
+    return ScaleMath::LabelText(value, step, largest, DecimalSeparator());
+  }
+};
+
+TickSet MakeTicks(double low, double high, int length, int spacing) {
+  TickSet ticks;
+  ScaleMath axis(ScaleMath::Orientation::Vertical, length);
+  if (!axis.SetRange(high, low))
+    return ticks;
+  ticks.step = ScaleMath::TickStep(high - low, length, spacing);
+  ticks.values = axis.Ticks(ticks.step);
+  ticks.largest = std::max(std::fabs(low), std::fabs(high));
+  return ticks;
+}
+
+// Value ticks a line and a half of text apart, and at least two in a band however short.
+int ValueTickSpacing(int rows, int textHeight) {
+  return std::max(1, std::min(textHeight * 3 / 2, rows / 2));
 }
 
 std::wstring ChannelTitle(const Recording::Channel& channel) {
@@ -152,10 +181,10 @@ void DataWindow::UpdateLayout() {
     const auto& ch = recording_->ChannelAt(c);
     const int rows = band.bottom - band.top - metrics_.textHeight - metrics_.tick;
     const ValueAxis axis = BandAxis(ch, band.bottom, band.top);
-    const auto ticks = AxisTicks::Make(axis.Bottom(), axis.Top(),
-                                       std::max(2, rows * 2 / (3 * metrics_.textHeight)));
+    const auto ticks =
+        MakeTicks(axis.Bottom(), axis.Top(), rows, ValueTickSpacing(rows, metrics_.textHeight));
     for (double v : ticks.values)
-      widest = std::max<int>(widest, TextSize(dc.get(), DisplayNumber(v, ticks.decimals)).cx);
+      widest = std::max<int>(widest, TextSize(dc.get(), ticks.Label(v)).cx);
   }
   metrics_.scaleWidth = metrics_.margin + widest + scale(4) + metrics_.tick;
 
@@ -380,7 +409,7 @@ void DataWindow::PaintBand(HDC dc, std::size_t channel) {
   const int rows = plot.bottom - plot.top;
   const ValueAxis axis = BandAxis(ch, plot.bottom - 1, plot.top);
   const auto ticks =
-      AxisTicks::Make(axis.Bottom(), axis.Top(), std::max(2, rows * 2 / (3 * metrics_.textHeight)));
+      MakeTicks(axis.Bottom(), axis.Top(), rows, ValueTickSpacing(rows, metrics_.textHeight));
   {
     Tarn::unique_hpen grid(::CreatePen(PS_SOLID, 1, kGrid));
     Tarn::unique_hpen frame(::CreatePen(PS_SOLID, 1, kPlotFrame));
@@ -395,7 +424,7 @@ void DataWindow::PaintBand(HDC dc, std::size_t channel) {
     for (double v : ticks.values) {
       const int y = Row(axis.Y(v));
       DrawLine(dc, plot.left - 1 - metrics_.tick, y, plot.left - 1, y);
-      const std::wstring label = DisplayNumber(v, ticks.decimals);
+      const std::wstring label = ticks.Label(v);
       const SIZE size = TextSize(dc, label);
       // Labels at the band's ends stay inside the band.
       const int top = std::clamp<int>(y - size.cy / 2, plot.top - metrics_.tick,
@@ -479,7 +508,7 @@ void DataWindow::PaintTimeAxis(HDC dc) {
     DrawLine(dc, span.left, axisTop, span.right, axisTop);
     const double t0 = block.start;
     const double t1 = block.start + block.interval * static_cast<double>(block.length);
-    const auto ticks = AxisTicks::Make(t0, t1, std::max(1, span.Width() / (labelWidth * 3 / 2)));
+    const auto ticks = MakeTicks(t0, t1, span.Width(), labelWidth * 3 / 2);
     const bool more = b + 1 < time_.BlockCount();
     if (more) {
       // A break mark on the axis where the recording stops between blocks.
@@ -495,7 +524,7 @@ void DataWindow::PaintTimeAxis(HDC dc) {
         continue;
       const int x = span.left + Row((t - t0) / (t1 - t0) * span.Width());
       DrawLine(dc, x, axisTop, x, axisTop + metrics_.tick);
-      const std::wstring label = DisplayNumber(t, ticks.decimals);
+      const std::wstring label = ticks.Label(t);
       const SIZE size = TextSize(dc, label);
       const int left = std::min<int>(x - size.cx / 2, time_.Right() - size.cx);
       if (left <= labelsEnd)

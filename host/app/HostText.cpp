@@ -31,12 +31,17 @@ std::wstring DisplayNumber(double value, int decimals) {
   std::wstring text = buffer;
   if (text.find_first_not_of(L"-0.") == std::wstring::npos && !text.empty() && text[0] == L'-')
     text.erase(0, 1); // no "-0.0"
+  if (const auto at = text.find(L'.'); at != std::wstring::npos)
+    text[at] = DecimalSeparator();
+  return text;
+}
+
+wchar_t DecimalSeparator() {
   wchar_t separator[8] = L".";
   if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator,
-                        static_cast<int>(std::size(separator))) > 0)
-    if (const auto at = text.find(L'.'); at != std::wstring::npos)
-      text.replace(at, 1, separator);
-  return text;
+                        static_cast<int>(std::size(separator))) != 2)
+    return L'.';
+  return separator[0];
 }
 
 } // namespace Vela

@@ -186,6 +186,25 @@ TEST(ScaleMath, TicksRunFromTheLowEndToTheHighEndOnWholeSteps) {
   EXPECT_EQ(scale.Ticks(5e8).size(), 3u);
 }
 
+TEST(ScaleMath, TicksKeepEndsThatRoundingMovesAHairOutsideAndZeroReadsZero) {
+  struct Case {
+    double high, low, step;
+    std::size_t count; // ends on whole steps, so both are ticks when kept
+  };
+  const Case cases[] = {
+      {0.3, -0.3, 0.1, 7}, {0.004, -0.003, 0.001, 8}, {1.0, 0.2, 0.2, 5}, {0.3, -0.05, 0.1, 4}};
+  for (const Case& c : cases) {
+    ScaleMath scale(O::Vertical, 100);
+    ASSERT_TRUE(scale.SetRange(c.high, c.low));
+    const auto ticks = scale.Ticks(c.step);
+    ASSERT_EQ(ticks.size(), c.count) << c.low << ".." << c.high;
+    EXPECT_NEAR(ticks.back(), c.high, c.step * 1e-9);
+    for (double v : ticks)
+      if (std::fabs(v) < c.step / 2)
+        EXPECT_EQ(ScaleMath::LabelText(v, c.step, c.high, L'.'), L"0") << c.low << ".." << c.high;
+  }
+}
+
 TEST(ScaleMath, ShorterAxesStayUsable) {
   ScaleMath scale(O::Horizontal, 0);
   EXPECT_EQ(scale.length(), 1);
