@@ -68,6 +68,8 @@ public:
 
   // The table itself, for the module's own readers (text export, drawing).
   const TabulatedTable& Table() const noexcept { return table_; }
+  // For the module's own writers; the observers hear of their changes as of any other.
+  TabulatedTable& EditTable() noexcept { return table_; }
 
 private:
   friend ComObject;
