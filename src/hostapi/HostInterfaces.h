@@ -196,6 +196,23 @@ MPCAL_GUID(IID_IAxisScaleGrid, 0x3F7A21C5, 0x8D46, 0x4B9E, 0xA2, 0x0C, 0x51, 0xE
 MPCAL_GUID(IID_IAxisScaleLimits, 0xC16E94B2, 0x57D3, 0x4A81, 0x9E, 0x25, 0x0B, 0x7C, 0x43, 0xF1,
            0xA8, 0x6D);
 
+// The host's record data and its observers, the 64-bit sample enumerator and the online data
+// sink, as the module's tables offer them to host-style readers. chosen: every identifier here.
+MPCAL_GUID(IID_IEnumFloatPix, 0x7A4C2E91, 0x5B30, 0x4D6F, 0x8E, 0x17, 0xC2, 0x9B, 0x40, 0x6D, 0xF3,
+           0x58);
+MPCAL_GUID(IID_IRecordData, 0x1D8E6B25, 0xA947, 0x4C03, 0xB6, 0x5E, 0x82, 0x1F, 0xD7, 0x39, 0x0A,
+           0xC4);
+MPCAL_GUID(IID_IRecordDataObserver, 0xE3B5097A, 0x26D1, 0x4F8C, 0x91, 0xA4, 0x5D, 0x70, 0x3C, 0xE8,
+           0x12, 0xB6);
+MPCAL_GUID(IID_IRecordDataObservers, 0x4F91C3D8, 0x7E52, 0x41A0, 0xA3, 0x6B, 0x09, 0xD4, 0x85, 0x2E,
+           0x7C, 0x11);
+MPCAL_GUID(IID_IKymoDataObserver, 0x92D04E6C, 0x3A18, 0x4B75, 0x8C, 0x2F, 0xE6, 0x51, 0x0B, 0x97,
+           0xA3, 0x4D);
+MPCAL_GUID(IID_IKymoDataObservers, 0x6B27F5A3, 0xC8E4, 0x4D19, 0x9F, 0x70, 0x3E, 0xA2, 0x16, 0x5B,
+           0xD8, 0x07);
+MPCAL_GUID(IID_IOnlineDataSink, 0xB05A8D1F, 0x64C7, 0x4E2B, 0x87, 0xD3, 0x2A, 0x9E, 0x71, 0xC0,
+           0x45, 0xF8);
+
 #undef MPCAL_GUID
 
 // CoGetClassObject context the module uses for every host service.
@@ -968,6 +985,120 @@ struct IDragScaleFactory : IUnknown {
               std::int32_t minimumThickness, std::int32_t orientation, IDragScale** scale) = 0;
 };
 
+// ---------------------------------------------------------------------------------------------
+// Record data. Every slot below is chosen.
+
+// A float sample enumerator with 64-bit positions, for readers that map rows to display pixels.
+// Slots 3-8 as IEnumExBase and IEnumFloatEx with the positions widened; 9 goes back to the
+// enumerator's first row.
+struct IEnumFloatPix : IUnknown {
+  static constexpr const GUID& iid = IID_IEnumFloatPix;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Clone(IEnumFloatPix** copy) = 0; // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Skip(std::int64_t count,
+                                                       std::int64_t* skipped) = 0;         // 4
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetPosition(std::int64_t* position) = 0; // 5
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetState16(std::int16_t* value) = 0;     // 6
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRate(RateInfo* rate) = 0;             // 7
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Next(std::uint32_t count, float* values,
+                                                       std::uint32_t* fetched) = 0; // 8
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Reset() = 0;                      // 9
+};
+
+// The flags a reader passes for a channel's enumerator: all of its samples, as recorded.
+inline constexpr std::uint32_t kRecordEnumFlags = 0xC0000000u;
+// A start or end position that sets no limit.
+inline constexpr std::int64_t kRecordNoLimit = 2147483647;
+
+// Applied to one value as (value + offset) x factor.
+struct RecordValueScaling {
+  double factor;
+  double offset;
+};
+
+// A recording as channels of float samples. Channels count from 0; a channel out of range gives
+// E_INVALIDARG. A reader that finds a slot not implemented (E_NOTIMPL) does without it.
+struct IRecordData : IUnknown {
+  static constexpr const GUID& iid = IID_IRecordData;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetChannelCount(std::int32_t* count) = 0; // 3
+  // 4: S_OK when the channel holds at least one value, S_FALSE when it holds none.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE HasData(std::int32_t channel) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetChannelTitle(std::int32_t channel,
+                                                                  BSTR* title) = 0; // 5
+  // 6: samples [start, end) with kRecordEnumFlags (other flags: E_INVALIDARG); a start outside
+  // 0..2147483647 gives E_INVALIDARG.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateEnum(std::int32_t channel,
+                                                             std::uint32_t flags,
+                                                             std::int64_t start, std::int64_t end,
+                                                             IEnumFloatEx** out) = 0;
+  // 7: samples [start, end) with 64-bit positions; a negative start gives E_INVALIDARG.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreatePixEnum(std::int32_t channel,
+                                                                std::int64_t start,
+                                                                std::int64_t end,
+                                                                IEnumFloatPix** out) = 0;
+  // 8: one sample, scaled when `scaling` is not null; a row outside the channel: E_INVALIDARG.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetValue(std::int32_t channel, std::int64_t row,
+                                                           const RecordValueScaling* scaling,
+                                                           float* value) = 0;
+  // 9: the display position of sample `row` at `pixelsPerRow`; E_INVALIDARG before the data.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE MapPosition(std::int64_t row, double pixelsPerRow,
+                                                              double* position) = 0;
+  // 10: the part of the recording a reader is meant to show (kRecordNoLimit for no limit).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetRange(std::int64_t* start,
+                                                           std::int64_t* end) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetSampleInterval(double* seconds) = 0; // 11
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetChannelUnits(std::int32_t channel,
+                                                                  IUnitName** units) = 0; // 12
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetBlockCount(std::int32_t* count) = 0; // 13
+};
+
+// Told when a recording's data was replaced as a whole.
+struct IRecordDataObserver : IUnknown {
+  static constexpr const GUID& iid = IID_IRecordDataObserver;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE DataReset() = 0; // 3
+};
+
+// Told by how many samples a growing recording's length changed (negative when it shrank).
+struct IKymoDataObserver : IUnknown {
+  static constexpr const GUID& iid = IID_IKymoDataObserver;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE LengthChanged(std::int64_t delta) = 0; // 3
+};
+
+// The record's observer lists. Each observer holds a reference until it is removed; removing one
+// that was not added gives E_FAIL, adding null E_INVALIDARG.
+struct IRecordDataObservers : IUnknown {
+  static constexpr const GUID& iid = IID_IRecordDataObservers;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE AdviseRecord(IRecordDataObserver* o) = 0;   // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE UnadviseRecord(IRecordDataObserver* o) = 0; // 4
+};
+
+struct IKymoDataObservers : IUnknown {
+  static constexpr const GUID& iid = IID_IKymoDataObservers;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE AdviseLength(IKymoDataObserver* o) = 0;   // 3
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE UnadviseLength(IKymoDataObserver* o) = 0; // 4
+};
+
+// Where a producer of online data appends rows. Changes are told as the record's other changes
+// are: at once, or merged while the producer has suspended and sent by its ResumeAndFlush.
+struct IOnlineDataSink : IUnknown {
+  static constexpr const GUID& iid = IID_IOnlineDataSink;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: `rows` rows of `columns` values each, row after row; `columns` must be the channel count.
+  // Each value goes to the end of its channel. While notifications are on, the rows are flushed
+  // at once, so the length observers hear of them where the record tells its length.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE AppendRows(std::uint32_t rows,
+                                                             std::uint32_t columns,
+                                                             const float* values) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Suspend() = 0; // 4
+  // 5: resumes; S_OK and what was merged is sent when that turns notifications on, else S_FALSE.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE ResumeAndFlush() = 0;
+};
+
 // The module's export, called once by the host after loading.
 using DllRegisterClassObjectsFn = HRESULT(STDAPICALLTYPE*)();
 
@@ -1057,4 +1188,18 @@ __CRT_UUID_DECL(Host::IAxisScaleGrid, 0x3F7A21C5, 0x8D46, 0x4B9E, 0xA2, 0x0C, 0x
                 0x36, 0x7D, 0x14)
 __CRT_UUID_DECL(Host::IAxisScaleLimits, 0xC16E94B2, 0x57D3, 0x4A81, 0x9E, 0x25, 0x0B, 0x7C, 0x43,
                 0xF1, 0xA8, 0x6D)
+__CRT_UUID_DECL(Host::IEnumFloatPix, 0x7A4C2E91, 0x5B30, 0x4D6F, 0x8E, 0x17, 0xC2, 0x9B, 0x40, 0x6D,
+                0xF3, 0x58)
+__CRT_UUID_DECL(Host::IRecordData, 0x1D8E6B25, 0xA947, 0x4C03, 0xB6, 0x5E, 0x82, 0x1F, 0xD7, 0x39,
+                0x0A, 0xC4)
+__CRT_UUID_DECL(Host::IRecordDataObserver, 0xE3B5097A, 0x26D1, 0x4F8C, 0x91, 0xA4, 0x5D, 0x70, 0x3C,
+                0xE8, 0x12, 0xB6)
+__CRT_UUID_DECL(Host::IRecordDataObservers, 0x4F91C3D8, 0x7E52, 0x41A0, 0xA3, 0x6B, 0x09, 0xD4,
+                0x85, 0x2E, 0x7C, 0x11)
+__CRT_UUID_DECL(Host::IKymoDataObserver, 0x92D04E6C, 0x3A18, 0x4B75, 0x8C, 0x2F, 0xE6, 0x51, 0x0B,
+                0x97, 0xA3, 0x4D)
+__CRT_UUID_DECL(Host::IKymoDataObservers, 0x6B27F5A3, 0xC8E4, 0x4D19, 0x9F, 0x70, 0x3E, 0xA2, 0x16,
+                0x5B, 0xD8, 0x07)
+__CRT_UUID_DECL(Host::IOnlineDataSink, 0xB05A8D1F, 0x64C7, 0x4E2B, 0x87, 0xD3, 0x2A, 0x9E, 0x71,
+                0xC0, 0x45, 0xF8)
 #endif

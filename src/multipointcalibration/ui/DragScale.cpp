@@ -106,6 +106,16 @@ void CDragScale::Detach(Host::IDragScaleObserver* observer) noexcept {
     (void)mScale->Detach(observer); // not attached is as good as detached
 }
 
+Tarn::ComPtr<Host::IDragScale> CDragScale::CreateForDrawing(const RECT& rect,
+                                                            std::int32_t orientation) {
+  ComPtr<Host::IDragScale> scale;
+  ThrowIfFailed(
+      Factory()->CreateScale(nullptr, &rect, 0, 0, kMinimumThickness, orientation, scale.put()));
+  if (!scale)
+    throw Tarn::XHResult(E_POINTER);
+  return scale;
+}
+
 Tarn::ComPtr<Host::IAxisScale> CDragScale::AxisScale() const {
   ComPtr<Host::IAxisScale> axis;
   ThrowIfFailed(mScale->GetAxisScale(axis.put()));

@@ -41,6 +41,12 @@ public:
   // Never fails: an observer the scale does not hold is simply not there.
   void Detach(Host::IDragScaleObserver* observer) noexcept;
 
+  // A scale without a window, for drawing into a printout or metafile. Its value axis spans the
+  // whole rectangle, as the graph drawn beside it does. Throws Tarn::XHResult when the factory
+  // cannot make it.
+  static Tarn::ComPtr<Host::IDragScale> CreateForDrawing(const RECT& rect,
+                                                         std::int32_t orientation);
+
   Tarn::ComPtr<Host::IAxisScale> AxisScale() const;
   const Tarn::ComPtr<Host::IDragScale>& Scale() const noexcept { return mScale; }
 

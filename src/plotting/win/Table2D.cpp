@@ -19,7 +19,10 @@ bool Table2D::Create(HWND parent, const RECT& rect, int id) noexcept {
 }
 
 void Table2D::SetSource(ITabulatedData* source) noexcept {
-  mSource = Tarn::ComPtr<ITabulatedData>(source);
+  mSource.reset();
+  // A source without the record view counts as none: the owner's titles and values are drawn.
+  if (source)
+    (void)Tarn::ComPtr<ITabulatedData>(source).QueryTo(mSource);
   Invalidate();
 }
 
@@ -58,18 +61,18 @@ TableContent Table2D::ReadContent() const {
     return {mHeaders, mColumnsData};
   TableContent content;
   std::int32_t count = 0;
-  if (FAILED(mSource->GetColumnCount(&count)))
+  if (FAILED(mSource->GetChannelCount(&count)))
     return content;
   for (std::int32_t c = 0; c < count; ++c) {
     Tarn::unique_bstr title;
     std::wstring text;
-    if (SUCCEEDED(mSource->GetColumnName(c, title.put())) && title)
+    if (SUCCEEDED(mSource->GetChannelTitle(c, title.put())) && title)
       text.assign(title.get(), ::SysStringLen(title.get()));
     content.titles.push_back(std::move(text));
     std::vector<float>& values = content.values.emplace_back();
     Tarn::ComPtr<Host::IEnumFloatEx> rows;
-    if (FAILED(
-            mSource->CreateColumnEnum(c, 0, std::numeric_limits<std::int32_t>::max(), rows.put())))
+    if (FAILED(mSource->CreateEnum(c, Host::kRecordEnumFlags, 0,
+                                   std::numeric_limits<std::int32_t>::max(), rows.put())))
       continue;
     float chunk[256];
     std::uint32_t got = 0;

@@ -27,6 +27,7 @@ public:
   // A child window of `parent` at `rect` with control id `id`; false on failure.
   bool Create(HWND parent, const RECT& rect, int id) noexcept;
 
+  // The table is read through its record view; null drops the source.
   void SetSource(ITabulatedData* source) noexcept;
   void SetHeaders(std::vector<std::wstring> headers);
   void SetColumnsData(std::vector<std::vector<float>> columns);
@@ -50,7 +51,7 @@ private:
   TableContent ReadContent() const;
   void PaintWindow();
 
-  Tarn::ComPtr<ITabulatedData> mSource;
+  Tarn::ComPtr<Host::IRecordData> mSource;
   std::vector<std::wstring> mHeaders;
   std::vector<std::vector<float>> mColumnsData;
   std::vector<double> mColumnWidths{0.5, 0.5};

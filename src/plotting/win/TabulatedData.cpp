@@ -59,12 +59,36 @@ private:
   const InterfaceArray<ITabulatedDataObserver>& observers_;
 };
 
+// Passes the portable table's record notifications on to the host-style observer lists.
+class CTabulatedData::RecordForwarder final : public RecordObserver {
+public:
+  RecordForwarder(const InterfaceArray<Host::IRecordDataObserver>& records,
+                  const InterfaceArray<Host::IKymoDataObserver>& lengths) noexcept
+      : records_(records), lengths_(lengths) {}
+  void DataReset() override {
+    for (const auto& o : records_.Snapshot())
+      (void)o->DataReset(); // the data is reset whatever an observer answers
+  }
+  void LengthChanged(std::int64_t delta) override {
+    for (const auto& o : lengths_.Snapshot())
+      (void)o->LengthChanged(delta); // likewise
+  }
+
+private:
+  const InterfaceArray<Host::IRecordDataObserver>& records_;
+  const InterfaceArray<Host::IKymoDataObserver>& lengths_;
+};
+
 Tarn::ComPtr<CTabulatedData> CTabulatedData::Create() {
   return Tarn::ComPtr<CTabulatedData>::Adopt(new CTabulatedData());
 }
 
-CTabulatedData::CTabulatedData() : forwarder_(std::make_shared<Forwarder>(observers_)) {
-  (void)table_.Advise(forwarder_); // a non-null observer is always taken
+CTabulatedData::CTabulatedData()
+    : forwarder_(std::make_shared<Forwarder>(observers_)),
+      recordForwarder_(std::make_shared<RecordForwarder>(mRecordObservers, mLengthObservers)) {
+  // A non-null observer is always taken.
+  (void)table_.Advise(forwarder_);
+  (void)table_.AdviseRecord(recordForwarder_);
 }
 
 CTabulatedData::~CTabulatedData() = default;

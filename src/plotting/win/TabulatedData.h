@@ -13,10 +13,13 @@
 namespace GUILib {
 
 // The tabulated data as the module's windows and the host's persistence see it: the portable
-// table behind ITabulatedData, its options and IPersistObject. Observers are called in
-// registration order and hold one reference each until they are removed.
-class CTabulatedData final : public Tarn::ComObject<CTabulatedData, ITabulatedData,
-                                                    ITabulatedSettings, Host::IPersistObject> {
+// table behind ITabulatedData, its options and IPersistObject; for host-style readers a record
+// view whose channels are the columns, its observer lists and an online sink that appends rows.
+// Observers are called in registration order and hold one reference each until they are removed.
+class CTabulatedData final
+    : public Tarn::ComObject<CTabulatedData, ITabulatedData, ITabulatedSettings,
+                             Host::IPersistObject, Host::IRecordData, Host::IRecordDataObservers,
+                             Host::IKymoDataObservers, Host::IOnlineDataSink> {
 public:
   // A new table holding its creator's reference. Throws std::bad_alloc.
   static Tarn::ComPtr<CTabulatedData> Create();
@@ -66,6 +69,37 @@ public:
   // chosen: a table is not a class the host recreates from a code, so it has none (E_NOTIMPL).
   HRESULT STDMETHODCALLTYPE GetClassCode(std::int32_t* code) noexcept override;
 
+  HRESULT STDMETHODCALLTYPE GetChannelCount(std::int32_t* count) noexcept override;
+  HRESULT STDMETHODCALLTYPE HasData(std::int32_t channel) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetChannelTitle(std::int32_t channel, BSTR* title) noexcept override;
+  HRESULT STDMETHODCALLTYPE CreateEnum(std::int32_t channel, std::uint32_t flags,
+                                       std::int64_t start, std::int64_t end,
+                                       Host::IEnumFloatEx** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE CreatePixEnum(std::int32_t channel, std::int64_t start,
+                                          std::int64_t end,
+                                          Host::IEnumFloatPix** out) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetValue(std::int32_t channel, std::int64_t row,
+                                     const Host::RecordValueScaling* scaling,
+                                     float* value) noexcept override;
+  // A table is one block from row 0 at display position 0.
+  HRESULT STDMETHODCALLTYPE MapPosition(std::int64_t row, double pixelsPerRow,
+                                        double* position) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetRange(std::int64_t* start, std::int64_t* end) noexcept override;
+  // A table has no time base, units objects or blocks of its own: E_NOTIMPL.
+  HRESULT STDMETHODCALLTYPE GetSampleInterval(double* seconds) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetChannelUnits(std::int32_t channel,
+                                            Host::IUnitName** units) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetBlockCount(std::int32_t* count) noexcept override;
+
+  HRESULT STDMETHODCALLTYPE AdviseRecord(Host::IRecordDataObserver* o) noexcept override;
+  HRESULT STDMETHODCALLTYPE UnadviseRecord(Host::IRecordDataObserver* o) noexcept override;
+  HRESULT STDMETHODCALLTYPE AdviseLength(Host::IKymoDataObserver* o) noexcept override;
+  HRESULT STDMETHODCALLTYPE UnadviseLength(Host::IKymoDataObserver* o) noexcept override;
+
+  HRESULT STDMETHODCALLTYPE AppendRows(std::uint32_t rows, std::uint32_t columns,
+                                       const float* values) noexcept override;
+  HRESULT STDMETHODCALLTYPE Suspend() noexcept override;
+
   // The table itself, for the module's own readers (text export, drawing).
   const TabulatedTable& Table() const noexcept { return table_; }
   // For the module's own writers; the observers hear of their changes as of any other.
@@ -74,6 +108,7 @@ public:
 private:
   friend ComObject;
   class Forwarder;
+  class RecordForwarder;
   CTabulatedData();
   ~CTabulatedData();
 
@@ -83,6 +118,11 @@ private:
   TabulatedTable table_;
   InterfaceArray<ITabulatedDataObserver> observers_;
   std::shared_ptr<Forwarder> forwarder_;
+  InterfaceArray<Host::IRecordDataObserver> mRecordObservers;
+  InterfaceArray<Host::IKymoDataObserver> mLengthObservers;
+  std::shared_ptr<RecordForwarder> recordForwarder_;
+  std::int64_t mStartPosition = Host::kRecordNoLimit;
+  std::int64_t mEndPosition = Host::kRecordNoLimit;
   bool onlineData_ = false;
 };
 

@@ -1,0 +1,59 @@
+#include "plotting/win/EnumColumnFloatPix.h"
+
+#include <new>
+
+namespace GUILib {
+
+HRESULT CEnumColumnFloatPix::Clone(Host::IEnumFloatPix** copy) noexcept {
+  if (!copy)
+    return E_INVALIDARG;
+  *copy = new (std::nothrow) CEnumColumnFloatPix(cursor_.Clone());
+  return *copy ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CEnumColumnFloatPix::Skip(std::int64_t count, std::int64_t* skipped) noexcept {
+  const std::int64_t moved = cursor_.Skip(count);
+  if (skipped)
+    *skipped = moved;
+  return S_OK;
+}
+
+HRESULT CEnumColumnFloatPix::GetPosition(std::int64_t* position) noexcept {
+  if (!position)
+    return E_INVALIDARG;
+  *position = cursor_.Position();
+  return S_OK;
+}
+
+HRESULT CEnumColumnFloatPix::GetState16(std::int16_t*) noexcept {
+  return E_NOTIMPL;
+}
+
+HRESULT CEnumColumnFloatPix::GetRate(Host::RateInfo* rate) noexcept {
+  if (!rate)
+    return E_INVALIDARG;
+  *rate = {1, 1, 0.0};
+  return S_OK;
+}
+
+HRESULT CEnumColumnFloatPix::Next(std::uint32_t count, float* values,
+                                  std::uint32_t* fetched) noexcept {
+  if (fetched)
+    *fetched = 0;
+  if (!values && count > 0)
+    return E_INVALIDARG;
+  std::size_t got = 0;
+  const HRESULT status = cursor_.Next(std::span<float>(values, count), got);
+  if (FAILED(status))
+    return status;
+  if (fetched)
+    *fetched = static_cast<std::uint32_t>(got);
+  return got == count && count > 0 ? S_OK : S_FALSE;
+}
+
+HRESULT CEnumColumnFloatPix::Reset() noexcept {
+  cursor_.Reset();
+  return S_OK;
+}
+
+} // namespace GUILib
