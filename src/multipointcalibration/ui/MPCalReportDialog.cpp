@@ -7,6 +7,7 @@
 #include "foundation/ModuleStrings.h"
 #include "foundation/XHResult.h"
 #include "foundation/win/LocaleInfo.h"
+#include "multipointcalibration/ui/ReportCopy.h"
 #include "plotting/CalibrationCurve.h"
 #include "window/win/Dpi.h"
 #include "window/win/MessageBox.h"
@@ -60,9 +61,7 @@ bool MPCalReportDialog::OnInitDialog() {
                           std::end(GUILib::kPointsTableColumnFractions)});
   mTable.SetSource(mTableData.get());
 
-  const bool report = HasReportCommands();
-  ::EnableWindow(Item(kCopy), report);
-  ::EnableWindow(Item(kPrint), report);
+  ::EnableWindow(Item(kPrint), HasReportCommands());
   ::ShowWindow(Item(kHelp), SW_HIDE);
 
   UpdateView();
@@ -137,6 +136,12 @@ bool MPCalReportDialog::OnCommand(int id, int code, HWND control) {
   default:
     return Dialog::OnCommand(id, code, control);
   }
+}
+
+void MPCalReportDialog::OnCopy() {
+  CopyReport(hwnd(),
+             {mGraph->Graph(), mGraph->HorizontalScale(), mGraph->VerticalScale(), mTable, mWork},
+             mTableData->Table(), mWork.decimalPlaces);
 }
 
 INT_PTR RunCurveDialog(HWND parent, std::int32_t channel, const Tarn::UnitInfo& rawUnit,

@@ -55,10 +55,10 @@ protected:
   bool OnCommand(int id, int code, HWND control) override;
   bool CanClose() override;
 
-  // Copy and Print put the report on the clipboard and on paper; until they do, their buttons
-  // stay disabled.
+  // Copy puts the report on the clipboard. Print puts it on paper; until it does, its button
+  // stays disabled.
   virtual bool HasReportCommands() const noexcept { return false; }
-  virtual void OnCopy() {}
+  virtual void OnCopy();
   virtual void OnPrint() {}
 
 private:

@@ -19,6 +19,7 @@
 #include "multipointcalibration/CalibrationSettings.h"
 #include "multipointcalibration/ui/DragScale.h"
 #include "multipointcalibration/ui/MPCalCopySelect.h"
+#include "multipointcalibration/ui/MPCalReportDialog.h"
 #include "multipointcalibration/ui/ReportCopy.h"
 #include "plotting/CalibrationCurve.h"
 #include "plotting/CalibrationReport.h"
@@ -336,6 +337,34 @@ TEST_F(ReportWin, ReportPictures) {
                   std::wstring(c.file, c.file + std::char_traits<char>::length(c.file)) +
                   (GuiDriver::ExpectedDpi() == 96 ? L"" : L"-144") + L".png"));
   }
+}
+
+// The curve dialog's Copy button through the copy-format dialog, text chosen; Print stays
+// disabled until it prints.
+TEST_F(ReportWin, CurveDialogCopyButtonCopiesThePointsAsText) {
+  parent_ = std::make_unique<ReportParent>();
+  ASSERT_TRUE(parent_->Create(100, 100));
+  CalibrationSettings settings = TwoPoints(false, Linear);
+  ASSERT_TRUE(Fit(settings));
+  std::wstring copied;
+  bool printEnabled = true;
+  GuiDriver::ModalAnswerer answer;
+  answer
+      .Then([&](HWND curve) {
+        printEnabled = ::IsWindowEnabled(::GetDlgItem(curve, MPCalReportDialog::kPrint)) != FALSE;
+        EXPECT_TRUE(GuiDriver::Click(::GetDlgItem(curve, MPCalReportDialog::kCopy)));
+        copied = ClipboardText();
+        GuiDriver::Click(::GetDlgItem(curve, IDCANCEL));
+      })
+      .Then([](HWND select) {
+        GuiDriver::Click(::GetDlgItem(select, MPCalCopySelect::kAsText));
+        GuiDriver::Click(::GetDlgItem(select, IDOK));
+      });
+  EXPECT_EQ(RunCurveDialog(parent_->hwnd(), 0, Unit(7, L"V"), settings, nullptr), IDCANCEL);
+  EXPECT_EQ(answer.WatchdogEnded(), 0);
+  EXPECT_FALSE(printEnabled);
+  EXPECT_EQ(copied.substr(0, copied.find(L'\0')),
+            L"\tmV\tmmHg\t\n1.00\t10.00\t0.00\t\n2.00\t20.00\t100.00\t\n");
 }
 
 // The copy-format dialog itself.
