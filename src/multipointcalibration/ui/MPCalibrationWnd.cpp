@@ -28,26 +28,6 @@ constexpr int kGraphId = 1;
 constexpr int kXReadOutId = 2;
 constexpr int kYReadOutId = 3;
 
-// The scales' value axes end (h / 2) + 2 pixels inside their windows, so each scale reaches that
-// far beyond the graph's ends to map its values onto the graph's pixels.
-GUILib::CurveWindowLayout ScaledLayout(HWND window, int textHeight) {
-  RECT client;
-  ::GetClientRect(window, &client);
-  GUILib::CurveWindowLayout layout =
-      GUILib::LayoutCurveWindow(Tarn::Window::ToRect(client), Tarn::Window::DpiOfWindow(window));
-  const int overhang = textHeight / 2 + 2;
-  layout.verticalScale.top -= overhang;
-  layout.verticalScale.bottom += overhang;
-  layout.horizontalScale.left -= overhang;
-  layout.horizontalScale.right += overhang;
-  return layout;
-}
-
-int TextHeight() {
-  TarnControls::DialogFonts::Shared().EnsureBuilt();
-  return TarnControls::DialogFonts::Shared().TextExtent().cy;
-}
-
 template <class T> Tarn::ComPtr<T> Make(MPCalibrationWnd* window) {
   return Tarn::ComPtr<T>::Adopt(new T(window));
 }
@@ -166,8 +146,12 @@ void MPCalibrationWnd::Create(HWND parent, const RECT& rect, int id) {
 
   Tarn::ThrowIfFailed(mCurveData->Advise(mTableObserver.get()));
 
-  const int textHeight = TextHeight();
-  const GUILib::CurveWindowLayout layout = ScaledLayout(hwnd(), textHeight);
+  TarnControls::DialogFonts::Shared().EnsureBuilt();
+  const int textHeight = TarnControls::DialogFonts::Shared().TextExtent().cy;
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  const GUILib::CurveWindowLayout layout =
+      GUILib::LayoutCurveWindow(Tarn::Window::ToRect(client), Tarn::Window::DpiOfWindow(hwnd()));
   mVScale.Create(hwnd(), Tarn::Window::ToRECT(layout.verticalScale), textHeight,
                  CDragScale::kVertical);
   mHScale.Create(hwnd(), Tarn::Window::ToRECT(layout.horizontalScale), textHeight,
@@ -290,7 +274,10 @@ void MPCalibrationWnd::OnCursor(const float* point) {
 void MPCalibrationWnd::Layout() {
   if (!mHScale.IsCreated())
     return;
-  const GUILib::CurveWindowLayout layout = ScaledLayout(hwnd(), TextHeight());
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  const GUILib::CurveWindowLayout layout =
+      GUILib::LayoutCurveWindow(Tarn::Window::ToRect(client), Tarn::Window::DpiOfWindow(hwnd()));
   mVScale.SetPosition(Tarn::Window::ToRECT(layout.verticalScale));
   mHScale.SetPosition(Tarn::Window::ToRECT(layout.horizontalScale));
   const auto place = [](HWND window, GUILib::Rect r) {

@@ -98,8 +98,8 @@ struct ITabulatedData : IUnknown {
 struct ITabulatedSettings : IUnknown {
   static constexpr const GUID& iid = IID_ITabulatedSettings;
   static constexpr HRESULT nullOut = E_INVALIDARG;
-  // With online data on, each flush first tells the record observers by how much the longest
-  // column grew since the last flush.
+  // With online data on, each flush first tells the length observers of the record view by how
+  // much the longest column's length changed since the last flush.
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetOnlineData(BOOL on) = 0;
   [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetOnlineData(BOOL* on) = 0;
 };
