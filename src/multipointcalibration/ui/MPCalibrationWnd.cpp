@@ -28,6 +28,26 @@ constexpr int kGraphId = 1;
 constexpr int kXReadOutId = 2;
 constexpr int kYReadOutId = 3;
 
+// The scales' value axes end (h / 2) + 2 pixels inside their windows, so each scale reaches that
+// far beyond the graph's ends to map its values onto the graph's pixels.
+GUILib::CurveWindowLayout ScaledLayout(HWND window, int textHeight) {
+  RECT client;
+  ::GetClientRect(window, &client);
+  GUILib::CurveWindowLayout layout =
+      GUILib::LayoutCurveWindow(Tarn::Window::ToRect(client), Tarn::Window::DpiOfWindow(window));
+  const int overhang = textHeight / 2 + 2;
+  layout.verticalScale.top -= overhang;
+  layout.verticalScale.bottom += overhang;
+  layout.horizontalScale.left -= overhang;
+  layout.horizontalScale.right += overhang;
+  return layout;
+}
+
+int TextHeight() {
+  TarnControls::DialogFonts::Shared().EnsureBuilt();
+  return TarnControls::DialogFonts::Shared().TextExtent().cy;
+}
+
 template <class T> Tarn::ComPtr<T> Make(MPCalibrationWnd* window) {
   return Tarn::ComPtr<T>::Adopt(new T(window));
 }
@@ -146,12 +166,8 @@ void MPCalibrationWnd::Create(HWND parent, const RECT& rect, int id) {
 
   Tarn::ThrowIfFailed(mCurveData->Advise(mTableObserver.get()));
 
-  TarnControls::DialogFonts::Shared().EnsureBuilt();
-  const int textHeight = TarnControls::DialogFonts::Shared().TextExtent().cy;
-  RECT client;
-  ::GetClientRect(hwnd(), &client);
-  const GUILib::CurveWindowLayout layout =
-      GUILib::LayoutCurveWindow(Tarn::Window::ToRect(client), Tarn::Window::DpiOfWindow(hwnd()));
+  const int textHeight = TextHeight();
+  const GUILib::CurveWindowLayout layout = ScaledLayout(hwnd(), textHeight);
   mVScale.Create(hwnd(), Tarn::Window::ToRECT(layout.verticalScale), textHeight,
                  CDragScale::kVertical);
   mHScale.Create(hwnd(), Tarn::Window::ToRECT(layout.horizontalScale), textHeight,
@@ -274,10 +290,7 @@ void MPCalibrationWnd::OnCursor(const float* point) {
 void MPCalibrationWnd::Layout() {
   if (!mHScale.IsCreated())
     return;
-  RECT client;
-  ::GetClientRect(hwnd(), &client);
-  const GUILib::CurveWindowLayout layout =
-      GUILib::LayoutCurveWindow(Tarn::Window::ToRect(client), Tarn::Window::DpiOfWindow(hwnd()));
+  const GUILib::CurveWindowLayout layout = ScaledLayout(hwnd(), TextHeight());
   mVScale.SetPosition(Tarn::Window::ToRECT(layout.verticalScale));
   mHScale.SetPosition(Tarn::Window::ToRECT(layout.horizontalScale));
   const auto place = [](HWND window, GUILib::Rect r) {
