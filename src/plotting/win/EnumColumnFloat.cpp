@@ -35,20 +35,29 @@ HRESULT CEnumColumnFloat::GetState16(std::int16_t*) noexcept {
 }
 
 HRESULT CEnumColumnFloat::GetRate(Host::RateInfo* rate) noexcept {
+  return ColumnRate(rate);
+}
+
+HRESULT CEnumColumnFloat::Next(std::uint32_t count, float* values,
+                               std::uint32_t* fetched) noexcept {
+  return NextColumnValues(cursor_, count, values, fetched);
+}
+
+HRESULT ColumnRate(Host::RateInfo* rate) noexcept {
   if (!rate)
     return E_INVALIDARG;
   *rate = {1, 1, 0.0};
   return S_OK;
 }
 
-HRESULT CEnumColumnFloat::Next(std::uint32_t count, float* values,
-                               std::uint32_t* fetched) noexcept {
+HRESULT NextColumnValues(ColumnCursor& cursor, std::uint32_t count, float* values,
+                         std::uint32_t* fetched) noexcept {
   if (fetched)
     *fetched = 0;
   if (!values && count > 0)
     return E_INVALIDARG;
   std::size_t got = 0;
-  const HRESULT status = cursor_.Next(std::span<float>(values, count), got);
+  const HRESULT status = cursor.Next(std::span<float>(values, count), got);
   if (FAILED(status))
     return status;
   if (fetched)

@@ -7,6 +7,13 @@
 
 namespace GUILib {
 
+// What the 32-bit and the 64-bit column enumerators answer alike: the cursor's next values
+// (S_OK when the request was filled, S_FALSE when fewer came, none at the end), and a rate of
+// one sample per row from row 0.
+HRESULT NextColumnValues(ColumnCursor& cursor, std::uint32_t count, float* values,
+                         std::uint32_t* fetched) noexcept;
+HRESULT ColumnRate(Host::RateInfo* rate) noexcept;
+
 // A float enumerator over a column of a table. It holds the column itself, not the table, so it
 // sees values appended later and keeps reading a column the table has dropped. Next answers S_OK
 // when it filled the request, S_FALSE when it copied fewer (none at the end).

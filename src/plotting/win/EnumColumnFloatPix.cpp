@@ -1,5 +1,7 @@
 #include "plotting/win/EnumColumnFloatPix.h"
 
+#include "plotting/win/EnumColumnFloat.h"
+
 #include <new>
 
 namespace GUILib {
@@ -30,25 +32,12 @@ HRESULT CEnumColumnFloatPix::GetState16(std::int16_t*) noexcept {
 }
 
 HRESULT CEnumColumnFloatPix::GetRate(Host::RateInfo* rate) noexcept {
-  if (!rate)
-    return E_INVALIDARG;
-  *rate = {1, 1, 0.0};
-  return S_OK;
+  return ColumnRate(rate);
 }
 
 HRESULT CEnumColumnFloatPix::Next(std::uint32_t count, float* values,
                                   std::uint32_t* fetched) noexcept {
-  if (fetched)
-    *fetched = 0;
-  if (!values && count > 0)
-    return E_INVALIDARG;
-  std::size_t got = 0;
-  const HRESULT status = cursor_.Next(std::span<float>(values, count), got);
-  if (FAILED(status))
-    return status;
-  if (fetched)
-    *fetched = static_cast<std::uint32_t>(got);
-  return got == count && count > 0 ? S_OK : S_FALSE;
+  return NextColumnValues(cursor_, count, values, fetched);
 }
 
 HRESULT CEnumColumnFloatPix::Reset() noexcept {
