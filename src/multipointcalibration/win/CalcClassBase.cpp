@@ -1,7 +1,11 @@
 #include "multipointcalibration/win/CalcClassBase.h"
 
+#include <atomic>
+
 namespace MPCalibration {
 namespace {
+
+std::atomic<CalcClassBase::SettingsEditor> installedEditor{nullptr};
 
 HRESULT GiveString(const Tarn::TarnString& text, ITarnString** out) noexcept {
   if (!out)
@@ -32,13 +36,19 @@ HRESULT CalcClassBase::GetFlags(std::int32_t* flags) noexcept {
   return S_OK;
 }
 
-// The settings dialogs are not part of the module yet: the host gets no settings object and
-// keeps the channel's current ones.
-HRESULT CalcClassBase::EditSettings(HWND, void*, IUnknown*, void*, std::int32_t,
-                                    Host::IPersistObject*, Host::IPersistObject** out) noexcept {
-  if (out)
-    *out = nullptr;
-  return E_NOTIMPL;
+CalcClassBase::SettingsEditor CalcClassBase::SetSettingsEditor(SettingsEditor editor) noexcept {
+  return installedEditor.exchange(editor);
+}
+
+HRESULT CalcClassBase::EditSettings(HWND parent, void*, IUnknown* document, void*,
+                                    std::int32_t channel, Host::IPersistObject* existing,
+                                    Host::IPersistObject** out) noexcept {
+  if (!out || !document)
+    return E_INVALIDARG;
+  const SettingsEditor editor = installedEditor.load();
+  if (!editor)
+    return E_NOTIMPL;
+  return editor(parent, document, channel, existing, out);
 }
 
 } // namespace MPCalibration

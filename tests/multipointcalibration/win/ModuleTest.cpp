@@ -170,9 +170,18 @@ TEST_F(ModuleTest, CalculationClassSlots) {
   ASSERT_EQ(Slot<HRESULT>(calc, 9, &flags), S_OK);
   EXPECT_EQ(flags, 0);
 
-  Host::IPersistObject* edited = reinterpret_cast<Host::IPersistObject*>(1);
-  EXPECT_EQ(calc->EditSettings(nullptr, nullptr, nullptr, nullptr, 0, nullptr, &edited), E_NOTIMPL);
-  EXPECT_EQ(edited, nullptr);
+  // Slot 10 checks its arguments before it runs the settings entry, which only the module's
+  // entry code installs: without it nothing is returned.
+  Host::IPersistObject* const untouched = reinterpret_cast<Host::IPersistObject*>(1);
+  Host::IPersistObject* edited = untouched;
+  IUnknown* document = static_cast<IUnknown*>(Module::SettingsClass());
+  EXPECT_EQ(calc->EditSettings(nullptr, nullptr, nullptr, nullptr, 0, nullptr, &edited),
+            E_INVALIDARG);
+  EXPECT_EQ(calc->EditSettings(nullptr, nullptr, document, nullptr, 0, nullptr, nullptr),
+            E_INVALIDARG);
+  EXPECT_EQ(calc->EditSettings(nullptr, nullptr, document, nullptr, 0, nullptr, &edited),
+            E_NOTIMPL);
+  EXPECT_EQ(edited, untouched);
 
   IUnknown* created = reinterpret_cast<IUnknown*>(1);
   EXPECT_EQ(Slot<HRESULT>(calc, 11, std::int32_t{0}, static_cast<IUnknown*>(nullptr), &created),
