@@ -17,8 +17,9 @@ HostUnit* HostUnit::Create(std::int32_t prefixIndex, std::wstring name, std::int
 }
 
 const wchar_t* HostUnit::PrefixSymbol(std::int32_t index) noexcept {
-  static const wchar_t* const symbols[] = {L"", L"",  L"E",      L"P", L"T", L"G", L"M", L"k",
-                                           L"", L"m", L"\u00B5", L"n", L"p", L"f", L"a"};
+  // The extension's prefix table: 2..7 are a f p n µ m, 9..14 are k M G T P E.
+  static const wchar_t* const symbols[] = {L"", L"",  L"a", L"f", L"p", L"n", L"\u00B5", L"m",
+                                           L"", L"k", L"M", L"G", L"T", L"P", L"E"};
   if (index < 0 || index >= static_cast<std::int32_t>(std::size(symbols)))
     return L"";
   return symbols[index];

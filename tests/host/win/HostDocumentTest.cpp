@@ -113,7 +113,7 @@ TEST_F(HostDocumentTest, ChannelColourRangeAndInformationThroughTheDocumentSlots
   ASSERT_EQ(CallSlot(info.get(), 4, Host::kDataKindRaw, unit.put()), S_OK);
   Vela::UnitValue value;
   ASSERT_TRUE(Vela::ReadUnit(unit.get(), value));
-  EXPECT_EQ(value, (Vela::UnitValue{9, L"V", 0})) << "mV is milli-volt";
+  EXPECT_EQ(value, (Vela::UnitValue{7, L"V", 0})) << "mV is milli-volt";
   EXPECT_EQ(CallSlot(doc_, 5, std::int32_t{0}, std::int32_t{2}, info.put()), E_INVALIDARG);
 
   // The document answers its message face as the same object.
@@ -356,9 +356,10 @@ TEST(HostChannelInformationTest, UnitTextsSplitIntoPrefixAndBaseOnlyForKnownBase
     Vela::UnitValue unit;
   };
   const Case cases[] = {
-      {L"V", {1, L"V", 0}},        {L"mV", {9, L"V", 0}},      {L"kPa", {7, L"Pa", 0}},
-      {L"\u00B5V", {10, L"V", 0}}, {L"mmHg", {1, L"mmHg", 0}}, {L"m", {1, L"m", 0}},
-      {L"degC", {1, L"degC", 0}},  {L"", {1, L"", 0}},         {L"Mohm", {1, L"Mohm", 0}}};
+      // The prefix indexes are the extension's: 7 is milli, 9 kilo, 6 micro.
+      {L"V", {1, L"V", 0}},       {L"mV", {7, L"V", 0}},      {L"kPa", {9, L"Pa", 0}},
+      {L"\u00B5V", {6, L"V", 0}}, {L"mmHg", {1, L"mmHg", 0}}, {L"m", {1, L"m", 0}},
+      {L"degC", {1, L"degC", 0}}, {L"", {1, L"", 0}},         {L"Mohm", {1, L"Mohm", 0}}};
   for (const Case& c : cases)
     EXPECT_EQ(Vela::HostChannelInformation::UnitOf(c.text), c.unit) << c.text;
 }
