@@ -1,5 +1,7 @@
 #include "HostDocument.h"
 
+#include <cstring>
+
 #include "HostChannelInformation.h"
 #include "HostMessage.h"
 #include "foundation/win/HostBoundary.h"
@@ -64,6 +66,19 @@ HRESULT HostDocument::GetDataSource(std::uint32_t, Host::IChannelDataSource** so
     return E_INVALIDARG;
   source_.CopyTo(source);
   return S_OK;
+}
+
+std::vector<Host::DisplayRangePayload> HostDocument::DisplayRanges(std::size_t from) const {
+  std::vector<Host::DisplayRangePayload> found;
+  for (std::size_t i = from; i < received_.size(); ++i) {
+    const Delivery& d = received_[i];
+    Host::DisplayRangePayload payload{};
+    if (d.id != Host::kDisplayRangeMessage || d.payload.size() != sizeof payload)
+      continue;
+    std::memcpy(&payload, d.payload.data(), sizeof payload);
+    found.push_back(payload);
+  }
+  return found;
 }
 
 HRESULT HostDocument::Receive(IUnknown* message) noexcept {

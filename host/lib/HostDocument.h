@@ -26,6 +26,9 @@ public:
   HostSelection& SelectionObject() noexcept { return *selection_; }
   // The messages received, in order.
   const std::vector<Delivery>& Received() const noexcept { return received_; }
+  // The payloads of the display-range messages (Host::kDisplayRangeMessage) among the messages
+  // received from the `from`-th on, in order; one with a payload of another size is passed over.
+  std::vector<Host::DisplayRangePayload> DisplayRanges(std::size_t from = 0) const;
 
   // IHostDocument
   HRESULT STDMETHODCALLTYPE GetTraceColour(std::int32_t channel,

@@ -3,6 +3,8 @@
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/HostServices.h"
 #include "foundation/win/ResourceStrings.h"
+#include "multipointcalibration/ui/SettingsEditing.h"
+#include "multipointcalibration/win/CalcClassBase.h"
 #include "multipointcalibration/win/ModuleObjects.h"
 
 #ifdef MPCAL_COUNT_OBJECTS
@@ -14,6 +16,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     // Texts of portable code and status messages come from this module's string
     // table.
     Tarn::SetResourceModule(instance);
+    // The calculation class sits below the dialogs, so its settings entry is handed to it here.
+    MPCalibration::CalcClassBase::SetSettingsEditor(&MPCalibration::EditCalibrationSettings);
     DisableThreadLibraryCalls(instance);
   }
   return TRUE;
