@@ -12,8 +12,10 @@
 #include "HostIds.h"
 #include "HostText.h"
 #include "HostUnitCollection.h"
+#include "OutputRange.h"
 #include "foundation/win/TarnString.h"
 #include "foundation/win/UniqueHandle.h"
+#include "units/UnitPrefixes.h"
 
 namespace Vela {
 namespace {
@@ -41,6 +43,9 @@ void WidenDisplayRange(Recording::Channel& channel) {
     channel.bottom -= margin;
   }
 }
+
+// The code of the display-range message the calculation's settings entry sends.
+constexpr std::int32_t kDisplayRangeCode = 817;
 
 } // namespace
 
@@ -106,7 +111,7 @@ HRESULT Workspace::OpenDocument(const std::wstring& path, std::wstring& error) {
   isDocument_ = true;
   // The calculated samples are the module's to give again, as after a change of settings.
   for (const auto& c : calculations_)
-    if (FAILED(hr = Fill(c))) {
+    if (FAILED(hr = Fill(c, OutputUnits{}))) {
       error = HostString(IDS_NOT_A_DOCUMENT);
       return hr;
     }
@@ -181,6 +186,7 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
       return hr;
   }
   const Calculation& target = existing ? *existing : fresh;
+  const std::size_t seen = document_->Received().size();
   Tarn::ComPtr<Host::IPersistObject> edited;
   HRESULT hr = calcClass->EditSettings(owner, nullptr, DocumentObject(), nullptr, sourceChannel,
                                        current.get(), edited.put());
@@ -190,6 +196,10 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
     return E_POINTER;
   if (FAILED(hr = target.calc->ApplySettings(edited.get(), 1)))
     return hr;
+  OutputUnits shown;
+  for (const Host::DisplayRangePayload& message : document_->DisplayRanges(seen))
+    if (message.code == kDisplayRangeCode && message.channel == sourceChannel)
+      shown = {message.top, message.bottom};
   if (!existing) {
     Recording::Channel added;
     added.name = recording_->ChannelAt(channel).name + L" calibrated";
@@ -197,12 +207,12 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
     added.calculated = true;
     recording_->AddChannel(std::move(added));
     calculations_.push_back(std::move(fresh));
-    return Fill(calculations_.back());
+    return Fill(calculations_.back(), shown);
   }
-  return Fill(target);
+  return Fill(target, shown);
 }
 
-HRESULT Workspace::Fill(const Calculation& calculation) {
+HRESULT Workspace::Fill(const Calculation& calculation, OutputUnits shown) {
   const HostChannelCalc* calc = HostChannelCalc::From(calculation.result.get());
   if (!calc || calc->Record().sourceCalls == 0)
     return E_FAIL;
@@ -227,15 +237,27 @@ HRESULT Workspace::Fill(const Calculation& calculation) {
   Recording::Channel& channel = recording_->ChannelAt(calculation.channel);
   // The unit, as the host asks a calculation for its output.
   Tarn::ComPtr<Host::IUnitName> unit;
+  std::int32_t prefixIndex = 1;
   if (SUCCEEDED(
           calculation.calc->GetOutputInfo(0, nullptr, unit.put(), nullptr, nullptr, nullptr)) &&
       unit) {
     ITarnString* name = nullptr;
     if (SUCCEEDED(unit->GetName(TRUE, &name)) && name)
       channel.unit = Tarn::TarnString::AdoptHost(name).str();
+    if (FAILED(unit->GetPrefixIndex(&prefixIndex)))
+      prefixIndex = 1;
   }
-  recording_->FitDisplayRange(calculation.channel);
-  WidenDisplayRange(channel);
+  // The display range is the one the calculation's output scaling was made for; only a scaling
+  // that gives none leaves the channel to be shown around its samples.
+  if (const auto range =
+          RangeFromOutputScaling(record.scaling.factor, record.scaling.offset,
+                                 Tarn::PrefixScaleFactor(prefixIndex), shown.top, shown.bottom)) {
+    channel.top = range->top;
+    channel.bottom = range->bottom;
+  } else {
+    recording_->FitDisplayRange(calculation.channel);
+    WidenDisplayRange(channel);
+  }
   return S_OK;
 }
 

@@ -37,6 +37,11 @@ public:
   const Recording& Rec() const noexcept { return *recording_; }
   const std::wstring& Path() const noexcept { return path_; }
   bool IsCalculated(std::size_t channel) const noexcept { return Find(channel) != nullptr; }
+  // The module's calculation that fills `channel` (null for a recorded channel), borrowed.
+  Host::IChannelCalc* CalculationOf(std::size_t channel) const noexcept {
+    const Calculation* c = Find(channel);
+    return c ? c->calc.get() : nullptr;
+  }
   // The document object handed to the module (null before a file is opened).
   Host::IHostDocument* DocumentObject() const noexcept {
     return document_ ? static_cast<Host::IHostDocument*>(document_.get()) : nullptr;
@@ -44,8 +49,9 @@ public:
 
   // The module's settings editing for `channel`: a raw channel gets a calculation on a new
   // channel the first time (kept only when the user confirms the settings), a calculated one is
-  // edited in place. S_OK: settings applied and the channel filled; S_FALSE: cancelled; a failure
-  // as the module or the host gave it (E_NOTIMPL while the module cannot edit settings).
+  // edited in place. S_OK: settings applied and the channel filled, in the unit and display
+  // range the calculation gives; S_FALSE: cancelled, nothing changed; a failure as the module or
+  // the host gave it, nothing kept (E_FAIL: the module refused the channel and told the user).
   [[nodiscard]] HRESULT EditCalibration(HWND owner, std::size_t channel);
 
   // Drops the calculations (before the module's objects are counted at exit).
@@ -59,6 +65,13 @@ private:
     Tarn::ComPtr<Host::IChannelCalc> calc;
   };
 
+  // The internal units of a calculated channel's output that its display range shows: the whole
+  // output unless the module's display-range message names others.
+  struct OutputUnits {
+    double top = 32000.0;
+    double bottom = -32000.0;
+  };
+
   const Calculation* Find(std::size_t channel) const noexcept;
   // A recording's channels as the host library's document, for the data sources the module
   // reads.
@@ -67,9 +80,9 @@ private:
   // A calculation on `channel` of `recording`, reading through a data source of its own.
   [[nodiscard]] HRESULT MakeCalculation(const Recording& recording, std::size_t channel,
                                         Calculation& made) const;
-  // Pulls the calculated samples of every block into the recording, with the unit and the
-  // display range the module gave.
-  [[nodiscard]] HRESULT Fill(const Calculation& calculation);
+  // Pulls the calculated samples of every block into the recording, with the unit the module
+  // gave and the display range its output scaling gives `shown`.
+  [[nodiscard]] HRESULT Fill(const Calculation& calculation, OutputUnits shown);
 
   ModuleHost& module_;
   // Shared with the host's document objects that the module reads.

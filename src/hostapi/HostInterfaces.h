@@ -613,6 +613,10 @@ inline constexpr std::uint32_t kChannelSettingsKind = 0xC0001000u;
 // An end offset that reads to the end of the block.
 inline constexpr std::int32_t kToBlockEnd = 0x7FFFFFFF;
 // The message the settings entry delivers to the document after OK, with DisplayRangePayload.
+// chosen: the reference host's document keeps every message it receives, and the host shows the
+// calculation it just edited for `channel` (the channel the entry was given) over the payload's
+// top and bottom in the internal units of the output, which the calculation's output scaling maps
+// onto values: ±32000 is the whole settings range.
 inline constexpr std::uint32_t kDisplayRangeMessage = 0x800C004Au;
 
 #pragma pack(push, 4)

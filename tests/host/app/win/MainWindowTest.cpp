@@ -252,6 +252,9 @@ TEST_F(MainWindowTest, CalibratedChannelOfADocumentIsFilledAndDrawnInItsUnit) {
   ASSERT_EQ(opened.ChannelCount(), 3u);
   EXPECT_TRUE(window.Work().IsCalculated(2));
   EXPECT_EQ(opened.ChannelAt(2).unit, L"kPa");
+  // Shown over the range stored with the calibration.
+  EXPECT_NEAR(opened.ChannelAt(2).top, 10.0, 1e-4);
+  EXPECT_NEAR(opened.ChannelAt(2).bottom, 0.0, 1e-4);
   for (std::size_t b = 0; b < opened.BlockCount(); ++b) {
     const auto& raw = opened.Samples(b, 0);
     const auto& filled = opened.Samples(b, 2);
