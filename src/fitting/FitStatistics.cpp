@@ -99,7 +99,7 @@ FitStatistics ComputeFitStatistics(const FitRecord& record) {
     mean += record.calibratedValues[i] / static_cast<double>(n);
   double total = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    const double r = record.calibratedValues[i] - s.fitted[i];
+    const double r = s.fitted[i] - record.calibratedValues[i];
     s.residuals[i] = r;
     s.sumSquaredError += r * r;
     total += (record.calibratedValues[i] - mean) * (record.calibratedValues[i] - mean);

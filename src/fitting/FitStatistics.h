@@ -11,7 +11,7 @@ namespace MPCalibration {
 // coefficients with the same evaluation the channel uses.
 struct FitStatistics {
   std::vector<double> fitted;    // calibrated value the curve gives at each raw point
-  std::vector<double> residuals; // known minus fitted
+  std::vector<double> residuals; // fitted minus known, as the calibration report shows them
   double fullScale = 0.0;        // span of the known values; 0 when they are all equal
   double sumSquaredError = 0.0;
   double rmse = 0.0;

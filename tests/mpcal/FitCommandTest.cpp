@@ -104,19 +104,20 @@ TEST(FitCommand, LinearRecordCarriesEveryField) {
   WriteFile(folder / "p.tsv", "# a comment\nraw\tcal\n2\t5\n0\t1\n\n1\t3\n");
   const auto run = RunMpcal({"fit", "--type", "0", "--points", P(folder / "p.tsv"), "--json"});
   ASSERT_EQ(run.code, 0) << run.err;
-  EXPECT_EQ(run.out, "{\n"
-                     "  \"fitType\": 0,\n"
-                     "  \"fitName\": \"Linear\",\n"
-                     "  \"forceOrigin\": false,\n"
-                     "  \"result\": true,\n"
-                     "  \"coefficients\": [1, 2],\n"
-                     "  \"fitError\": 1,\n"
-                     "  \"sumSquaredError\": 0,\n"
-                     "  \"equation\": \"y = 2x + 1\",\n"
-                     "  \"fitErrorText\": \"SSE = 0   R\xC2\xB2 = 1\",\n"
-                     "  \"parameterText\": "
-                     "\"0\\t0\\tINVALID_UNIT\\t0\\t0\\t2\\t1\\t2\\t3\\t0\\t1\\t2\\t1\\t3\\t5\\t\"\n"
-                     "}\n");
+  // The fit's own fields come first, unchanged; the report's follow them.
+  EXPECT_EQ(run.out.substr(0, run.out.find(",\n  \"fitted\"")),
+            "{\n"
+            "  \"fitType\": 0,\n"
+            "  \"fitName\": \"Linear\",\n"
+            "  \"forceOrigin\": false,\n"
+            "  \"result\": true,\n"
+            "  \"coefficients\": [1, 2],\n"
+            "  \"fitError\": 1,\n"
+            "  \"sumSquaredError\": 0,\n"
+            "  \"equation\": \"y = 2x + 1\",\n"
+            "  \"fitErrorText\": \"SSE = 0   R\xC2\xB2 = 1\",\n"
+            "  \"parameterText\": "
+            "\"0\\t0\\tINVALID_UNIT\\t0\\t0\\t2\\t1\\t2\\t3\\t0\\t1\\t2\\t1\\t3\\t5\\t\"");
 }
 
 TEST(FitCommand, PlainOutputIsNameEquationErrorAndParameterText) {
@@ -125,8 +126,9 @@ TEST(FitCommand, PlainOutputIsNameEquationErrorAndParameterText) {
   const auto run =
       RunMpcal({"fit", "--type", "linear", "--points", P(folder / "p.csv"), "--unit", "mmHg"});
   ASSERT_EQ(run.code, 0) << run.err;
-  EXPECT_EQ(run.out, "Linear\ny = 2x + 1\nSSE = 0   R\xC2\xB2 = 1\n"
-                     "0\t0\tmmHg\t0\t0\t2\t1\t2\t3\t0\t1\t2\t1\t3\t5\t\n");
+  EXPECT_EQ(run.out.substr(0, run.out.find("Points:\n")),
+            "Linear\ny = 2x + 1\nSSE = 0   R\xC2\xB2 = 1\n"
+            "0\t0\tmmHg\t0\t0\t2\t1\t2\t3\t0\t1\t2\t1\t3\t5\t\n");
   EXPECT_EQ(run.err, "");
 }
 
@@ -219,7 +221,9 @@ TEST(FitCommand, SavedSettingsCalibrateAsTheParameterTextDoes) {
   const auto run = RunMpcal({"fit", "--type", "quadratic", "--points", P(folder / "p.csv"),
                              "--save", P(folder / "s.mpcal"), "--unit", "kPa"});
   ASSERT_EQ(run.code, 0) << run.err;
-  const std::string parameterText = run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1);
+  const std::size_t report = run.out.find("Points:\n");
+  const std::string parameterText = run.out.substr(run.out.rfind('\n', report - 2) + 1,
+                                                   report - run.out.rfind('\n', report - 2) - 1);
   const ChannelCalibration loaded = ChannelCalibration::FromSettingsFile(folder / "s.mpcal");
   EXPECT_EQ(Tarn::ToUtf8(loaded.ParameterText()) + "\n", parameterText);
   EXPECT_EQ(loaded.UnitName(), L"kPa");

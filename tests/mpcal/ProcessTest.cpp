@@ -59,8 +59,9 @@ TEST(Process, FitPrintsTheRecordAndExitsZero) {
   WriteFile(folder / "p.csv", "0,1\n1,3\n2,5\n");
   const auto run = RunProcess({"fit", "--type", "linear", "--points", P(folder / "p.csv")}, folder);
   EXPECT_EQ(run.code, 0);
-  EXPECT_EQ(run.out, "Linear\ny = 2x + 1\nSSE = 0   R\xC2\xB2 = 1\n"
-                     "0\t0\tINVALID_UNIT\t0\t0\t2\t1\t2\t3\t0\t1\t2\t1\t3\t5\t\n");
+  EXPECT_EQ(run.out.substr(0, run.out.find("Points:\n")),
+            "Linear\ny = 2x + 1\nSSE = 0   R\xC2\xB2 = 1\n"
+            "0\t0\tINVALID_UNIT\t0\t0\t2\t1\t2\t3\t0\t1\t2\t1\t3\t5\t\n");
   EXPECT_EQ(run.err, "");
 }
 

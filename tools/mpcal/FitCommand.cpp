@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "ChannelCalibration.h"
 #include "Commands.h"
+#include "FitReport.h"
 #include "JsonWriter.h"
 #include "PointsFile.h"
 #include "ToolError.h"
@@ -72,12 +73,15 @@ int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& e
     json.Member("equation", std::wstring_view(equation));
     json.Member("fitErrorText", std::wstring_view(fitErrorText));
     json.Member("parameterText", std::wstring_view(parameterText));
+    if (fitted)
+      FitReport(settings, Tarn::ToUtf8(settings.unit.name)).WriteJson(json);
     out << json.Finish();
   } else if (fitted) {
     out << Tarn::ToUtf8(name) << '\n'
         << Tarn::ToUtf8(equation) << '\n'
         << Tarn::ToUtf8(fitErrorText) << '\n'
         << Tarn::ToUtf8(parameterText) << '\n';
+    FitReport(settings, Tarn::ToUtf8(settings.unit.name)).WriteText(out);
   }
   out.flush();
   if (!fitted)

@@ -94,4 +94,15 @@ void JsonWriter::Member(std::string_view name, std::wstring_view value) {
   AppendString(text_, Tarn::ToUtf8(value));
 }
 
+void JsonWriter::Member(std::string_view name, const std::vector<std::string>& values) {
+  Name(name);
+  text_ += '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0)
+      text_ += ", ";
+    AppendString(text_, values[i]);
+  }
+  text_ += ']';
+}
+
 } // namespace MPCalTool

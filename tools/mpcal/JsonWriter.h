@@ -17,6 +17,7 @@ public:
   void Member(std::string_view name, double value);
   void Member(std::string_view name, const std::vector<double>& values);
   void Member(std::string_view name, std::wstring_view value);
+  void Member(std::string_view name, const std::vector<std::string>& values);
 
   // The finished object, with a line end.
   std::string Finish() const { return text_ + "\n}\n"; }
