@@ -21,6 +21,9 @@ constexpr const char* kUsage =
     "      Calibrates the chosen columns (default: all but the first, the time axis) with the\n"
     "      channel arithmetic; the other columns pass through. LIST: numbers from 1, ranges\n"
     "      (2-4) or header names, comma separated; an empty list copies the file.\n"
+    "  invert (--params TEXT | --settings FILE) --value V\n"
+    "      Prints the raw value between the smallest and the largest raw point that the\n"
+    "      calibration turns into V, or says that there is none or more than one (exit 1).\n"
     "  demo [--out DIR]\n"
     "      Generates a pressure-transducer recording, calibrates it from five flat stretches\n"
     "      and writes the calibrated recording and a report into DIR (default mpcal-demo).\n"
@@ -44,6 +47,8 @@ int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& 
       return RunFit(rest, out, err);
     if (command == "apply")
       return RunApply(rest, out);
+    if (command == "invert")
+      return RunInvert(rest, out);
     if (command == "demo")
       return RunDemo(rest, out);
     if (command == "throughput")
