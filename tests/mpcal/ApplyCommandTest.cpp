@@ -265,5 +265,39 @@ TEST(ApplyCommand, StreamsAcrossChunkBoundaries) {
   EXPECT_TRUE(ReadFile(folder / "cal.csv") == expected);
 }
 
+TEST(ApplyCommand, CountsAndTreatsSamplesOutsideTheCalibratedRange) {
+  // y = 10x over the raw points 1 .. 3.
+  const std::string params = "0\t0\tV\t0\t0\t2\t0\t10\t3\t1\t2\t3\t10\t20\t30\t";
+  TempFolder folder;
+  WriteFile(folder / "raw.csv", "t,a,b\n0,0.5,2\n1,1,2.5\n2,2,-1\n3,3.5,3\n4,4,\n");
+  struct Case {
+    const char* policy;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {nullptr, "t,a,b\n0,5,20\n1,10,25\n2,20,-10\n3,35,30\n4,40,\n"},
+      {"keep", "t,a,b\n0,5,20\n1,10,25\n2,20,-10\n3,35,30\n4,40,\n"},
+      {"clamp", "t,a,b\n0,10,20\n1,10,25\n2,20,10\n3,30,30\n4,30,\n"},
+      {"nan", "t,a,b\n0,nan,20\n1,10,25\n2,20,nan\n3,nan,30\n4,nan,\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {
+        "apply", "--params", params, "--in", P(folder / "raw.csv"), "--out", P(folder / "cal.csv")};
+    if (c.policy) {
+      args.push_back("--outside");
+      args.push_back(c.policy);
+    }
+    const auto run = RunMpcal(args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(ReadFile(folder / "cal.csv"), c.expected) << (c.policy ? c.policy : "default");
+    EXPECT_EQ(run.err, "column 2 (\"a\"): 3 samples outside the calibrated range\n"
+                       "column 3 (\"b\"): 1 sample outside the calibrated range\n");
+  }
+  const auto bad = RunMpcal({"apply", "--params", params, "--in", P(folder / "raw.csv"), "--out",
+                             P(folder / "x.csv"), "--outside", "wrap"});
+  EXPECT_EQ(bad.code, 2);
+  EXPECT_THAT(bad.err, HasSubstr("--outside"));
+}
+
 } // namespace
 } // namespace MPCalTool

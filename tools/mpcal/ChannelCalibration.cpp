@@ -76,4 +76,15 @@ void ChannelCalibration::SaveSettingsFile(const MPCalibration::CalibrationSettin
   file.Commit();
 }
 
+MPCalibration::CalibrationSettings ChannelCalibration::Record() const {
+  MPCalibration::CalibrationSettings settings;
+  // The channel needs only the head; a text cut short after it simply carries no points.
+  if (MPCalibration::ReadParameterText(parameterText_, settings) !=
+      MPCalibration::ParameterTextResult::Complete) {
+    settings.rawValues.clear();
+    settings.calibratedValues.clear();
+  }
+  return settings;
+}
+
 } // namespace MPCalTool

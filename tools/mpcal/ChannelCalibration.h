@@ -37,6 +37,10 @@ public:
   const std::wstring& UnitName() const noexcept { return unitName_; }
   const std::wstring& ParameterText() const noexcept { return parameterText_; }
 
+  // The whole record the parameter text carries, points included; none when the text ends
+  // after the coefficients.
+  MPCalibration::CalibrationSettings Record() const;
+
 private:
   MPCalibration::BlockCalibrator calibrator_;
   std::wstring unitName_;

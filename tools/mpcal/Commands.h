@@ -19,7 +19,7 @@ int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& 
 
 // The commands; each throws ToolError for the failures RunTool reports.
 int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& err);
-int RunApply(std::span<const std::string> args, std::ostream& out);
+int RunApply(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 // Prints the raw value that gives the calibrated value; "none: ..." or "more than one: ..."
 // with exit code 1 when there is not exactly one within the calibrated range.
 int RunInvert(std::span<const std::string> args, std::ostream& out);

@@ -10,7 +10,6 @@
 #include "fitting/FitInverse.h"
 #include "foundation/Utf8.h"
 #include "multipointcalibration/CalibrationSettings.h"
-#include "multipointcalibration/ParameterText.h"
 
 namespace MPCalTool {
 
@@ -29,10 +28,8 @@ int RunInvert(std::span<const std::string> args, std::ostream& out) {
   const ChannelCalibration calibration =
       params ? ChannelCalibration::FromParameterText(Tarn::FromUtf8(*params))
              : ChannelCalibration::FromSettingsFile(*settingsPath);
-  MPCalibration::CalibrationSettings settings;
-  if (MPCalibration::ReadParameterText(calibration.ParameterText(), settings) !=
-          MPCalibration::ParameterTextResult::Complete ||
-      settings.PointCount() == 0)
+  const MPCalibration::CalibrationSettings settings = calibration.Record();
+  if (settings.PointCount() == 0)
     throw ToolError("the calibration holds no points, so it has no calibrated range");
 
   const std::vector<double> raw = MPCalibration::RawValuesFor(settings, value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <limits>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -121,7 +122,8 @@ ConversionSummary RecordingConverter::Convert(const std::filesystem::path& input
     std::vector<Field> fields;
     std::vector<Slot> slots;
     std::vector<float> values;
-    std::vector<std::uint32_t> slotEnds; // per line: slots used up to and including the line
+    std::vector<std::uint32_t> outsideValues; // values outside the guard's range, this batch
+    std::vector<std::uint32_t> slotEnds;      // per line: slots used up to and including the line
 
     const auto where = [&](std::size_t lineIndex) {
       return name + ":" + std::to_string(reader.FirstLineNumber() + lineIndex) + ": ";
@@ -136,6 +138,7 @@ ConversionSummary RecordingConverter::Convert(const std::filesystem::path& input
     while (reader.NextBatch(lines)) {
       slots.clear();
       values.clear();
+      outsideValues.clear();
       slotEnds.clear();
       for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
@@ -156,6 +159,12 @@ ConversionSummary RecordingConverter::Convert(const std::filesystem::path& input
           if (header) {
             for (const Field& f : fields)
               columnNames.push_back(DelimitedLine::Text(line, f));
+          }
+          if (guard_) {
+            for (const std::size_t c : chosen)
+              summary.outside.push_back({columnLabel(c), 0});
+          }
+          if (header) {
             slotEnds.push_back(static_cast<std::uint32_t>(slots.size()));
             continue;
           }
@@ -168,7 +177,8 @@ ConversionSummary RecordingConverter::Convert(const std::filesystem::path& input
             throw ToolError(where(i) + columnLabel(chosen.back()) + " is missing (the line has " +
                             std::to_string(fields.size()) + " field" +
                             (fields.size() == 1 ? "" : "s") + ")");
-          for (const std::size_t c : chosen) {
+          for (std::size_t k = 0; k < chosen.size(); ++k) {
+            const std::size_t c = chosen[k];
             const Field& f = fields[c];
             double value = 0.0;
             bool empty = false;
@@ -191,7 +201,15 @@ ConversionSummary RecordingConverter::Convert(const std::filesystem::path& input
             slots.push_back(
                 {static_cast<std::uint32_t>(f.begin), static_cast<std::uint32_t>(f.end), empty});
             // The host's channels hold floats: the value is narrowed before it is calibrated.
-            values.push_back(static_cast<float>(value));
+            float sample = static_cast<float>(value);
+            if (guard_ && !empty && (sample < guard_->lowest || sample > guard_->highest)) {
+              ++summary.outside[k].samples;
+              outsideValues.push_back(static_cast<std::uint32_t>(values.size()));
+              if (guard_->policy == RangeGuard::Policy::Clamp)
+                sample =
+                    static_cast<float>(sample < guard_->lowest ? guard_->lowest : guard_->highest);
+            }
+            values.push_back(sample);
           }
         }
         slotEnds.push_back(static_cast<std::uint32_t>(slots.size()));
@@ -202,6 +220,10 @@ ConversionSummary RecordingConverter::Convert(const std::filesystem::path& input
         calibrator_.Apply(values.data(), values.size());
         summary.calibrationSeconds +=
             std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+      }
+      if (guard_ && guard_->policy == RangeGuard::Policy::NaN) {
+        for (const std::uint32_t v : outsideValues)
+          values[v] = std::numeric_limits<float>::quiet_NaN();
       }
 
       std::string& buffer = out->Buffer();

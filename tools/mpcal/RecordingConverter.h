@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "multipointcalibration/BlockCalibrator.h"
 
@@ -16,13 +17,30 @@ struct ColumnChoice {
   std::optional<std::string> list; // none: the default
 };
 
+// The calibrated raw range (the smallest to the largest raw point) and what to write for a
+// sample outside it: the extrapolated value as the channel computes it, the value at the nearer
+// end of the range, or NaN.
+struct RangeGuard {
+  enum class Policy { Keep, Clamp, NaN };
+  double lowest = 0.0;
+  double highest = 0.0;
+  Policy policy = Policy::Keep;
+};
+
+// How many samples of one chosen column lay outside the calibrated range.
+struct OutsideCount {
+  std::string column; // "column 2" or "column 2 ("p (kPa)")"
+  std::uint64_t samples = 0;
+};
+
 // What a conversion did.
 struct ConversionSummary {
-  std::uint64_t lines = 0;         // lines of the input, of every kind
-  std::uint64_t rows = 0;          // data lines (not header, comment or blank)
-  std::uint64_t samples = 0;       // fields calibrated (empty fields excluded)
-  std::size_t columns = 0;         // columns chosen
-  double calibrationSeconds = 0.0; // time spent in the calibrator itself
+  std::uint64_t lines = 0;           // lines of the input, of every kind
+  std::uint64_t rows = 0;            // data lines (not header, comment or blank)
+  std::uint64_t samples = 0;         // fields calibrated (empty fields excluded)
+  std::size_t columns = 0;           // columns chosen
+  double calibrationSeconds = 0.0;   // time spent in the calibrator itself
+  std::vector<OutsideCount> outside; // per chosen column, with a range guard only
 };
 
 // Streams a CSV or TSV recording through the channel arithmetic: every chosen field is read as a
@@ -36,8 +54,9 @@ public:
   // `calibrate` false reads and writes the chosen columns as floats without calibrating them:
   // the cost of the text handling alone, to set against a real conversion.
   RecordingConverter(MPCalibration::BlockCalibrator calibrator, ColumnChoice columns,
-                     bool calibrate = true)
-      : calibrator_(std::move(calibrator)), columns_(std::move(columns)), calibrate_(calibrate) {}
+                     bool calibrate = true, std::optional<RangeGuard> guard = std::nullopt)
+      : calibrator_(std::move(calibrator)), columns_(std::move(columns)), calibrate_(calibrate),
+        guard_(guard) {}
 
   // Throws ToolError (naming file, line and column) on a field that is not a number, a line
   // that lacks a chosen column, an unknown column and any read or write failure.
@@ -48,6 +67,7 @@ private:
   MPCalibration::BlockCalibrator calibrator_;
   ColumnChoice columns_;
   bool calibrate_;
+  std::optional<RangeGuard> guard_;
 };
 
 } // namespace MPCalTool

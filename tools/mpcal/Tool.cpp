@@ -17,10 +17,12 @@ constexpr const char* kUsage =
     "      point-to-point, or 0..7) to the points of FILE (CSV or TSV: raw value, calibrated\n"
     "      value). Prints the fit name, the equation, the fit error and the parameter text.\n"
     "  apply (--params TEXT | --settings FILE) --in RAW.csv --out CAL.csv [--columns LIST]\n"
-    "      [--no-calibrate]\n"
+    "      [--outside keep|clamp|nan] [--no-calibrate]\n"
     "      Calibrates the chosen columns (default: all but the first, the time axis) with the\n"
     "      channel arithmetic; the other columns pass through. LIST: numbers from 1, ranges\n"
-    "      (2-4) or header names, comma separated; an empty list copies the file.\n"
+    "      (2-4) or header names, comma separated; an empty list copies the file. Samples\n"
+    "      outside the calibrated raw range are counted per column on standard error and\n"
+    "      written extrapolated (keep, the default), at the range's end (clamp) or as nan.\n"
     "  invert (--params TEXT | --settings FILE) --value V\n"
     "      Prints the raw value between the smallest and the largest raw point that the\n"
     "      calibration turns into V, or says that there is none or more than one (exit 1).\n"
@@ -46,7 +48,7 @@ int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& 
     if (command == "fit")
       return RunFit(rest, out, err);
     if (command == "apply")
-      return RunApply(rest, out);
+      return RunApply(rest, out, err);
     if (command == "invert")
       return RunInvert(rest, out);
     if (command == "demo")
