@@ -9,6 +9,8 @@
 #include "FitReport.h"
 #include "JsonWriter.h"
 #include "PointsFile.h"
+#include "ReplacingFile.h"
+#include "SvgPlot.h"
 #include "ToolError.h"
 #include "fitting/Fit.h"
 #include "fitting/FitType.h"
@@ -38,7 +40,7 @@ std::int32_t ParseFitType(std::string_view text) {
 
 int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   const Arguments options(args, {"force-origin", "as-given", "json"},
-                          {"type", "points", "save", "unit"});
+                          {"type", "points", "save", "unit", "raw-unit", "plot"});
   MPCalibration::CalibrationSettings settings;
   settings.fitType = ParseFitType(options.Required("type"));
   settings.forceOrigin = options.Has("force-origin");
@@ -86,6 +88,15 @@ int RunFit(std::span<const std::string> args, std::ostream& out, std::ostream& e
   out.flush();
   if (!fitted)
     throw ToolError(Tarn::ToUtf8(Tarn::ModuleString(273)), kExitRefused);
+  if (const std::string* plot = options.Value("plot")) {
+    const std::string* rawUnit = options.Value("raw-unit");
+    ReplacingFile file(*plot);
+    file.Write(
+        SvgPlot(settings, rawUnit ? *rawUnit : std::string(), Tarn::ToUtf8(settings.unit.name))
+            .Render());
+    file.Commit();
+    err << "plot written to " << *plot << '\n';
+  }
   if (const std::string* save = options.Value("save")) {
     ChannelCalibration::SaveSettingsFile(settings, *save);
     err << "settings written to " << *save << '\n';
