@@ -13,11 +13,13 @@
 #include "Commands.h"
 #include "DelimitedLine.h"
 #include "DemoRecording.h"
+#include "FitReport.h"
 #include "LineReader.h"
 #include "NumberText.h"
 #include "PointsFile.h"
 #include "RecordingConverter.h"
 #include "ReplacingFile.h"
+#include "SvgPlot.h"
 #include "ToolError.h"
 #include "fitting/Fit.h"
 #include "fitting/FitType.h"
@@ -79,6 +81,7 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
   const std::filesystem::path settingsPath = dir / "calibration.mpcal";
   const std::filesystem::path calibratedPath = dir / "calibrated.csv";
   const std::filesystem::path reportPath = dir / "report.txt";
+  const std::filesystem::path plotPath = dir / "calibration.svg";
 
   const DemoRecording recording;
   recording.Write(recordingPath);
@@ -120,24 +123,34 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
 
   // Calibrate as the host would: from the stored settings, through their parameter text.
   const ChannelCalibration calibration = ChannelCalibration::FromSettingsFile(settingsPath);
-  const ConversionSummary summary = RecordingConverter(calibration.Calibrator(), ColumnChoice{})
-                                        .Convert(recordingPath, calibratedPath);
+  const auto [rawLo, rawHi] =
+      std::minmax_element(settings.rawValues.begin(), settings.rawValues.end());
+  const ConversionSummary summary =
+      RecordingConverter(calibration.Calibrator(), ColumnChoice{}, true,
+                         RangeGuard{*rawLo, *rawHi, RangeGuard::Policy::Keep})
+          .Convert(recordingPath, calibratedPath);
   const std::vector<float> calibrated = ReadCalibratedColumn(calibratedPath);
   if (calibrated.size() != recording.Volts().size())
     throw ToolError(calibratedPath.string() + ": the calibrated recording is incomplete");
 
+  const FitReport fitReport(settings, "kPa");
   std::string report;
   report += "Multipoint Calibration demo: pressure transducer, " +
             std::to_string(recording.Volts().size()) + " samples at " +
             Fixed(DemoRecording::kSampleRate, 0) + " Hz\n\n";
   report += "Calibration points (mean of each flat stretch):\n";
-  report += "      raw (V)   known (kPa)   fitted (kPa)   residual (kPa)\n";
+  report += "      raw (V)   known (kPa)   fitted (kPa)   residual (kPa)   % of FS\n";
   for (std::size_t i = 0; i < settings.PointCount(); ++i) {
     float sample = static_cast<float>(settings.rawValues[i]);
     calibration.Calibrator().Apply(&sample, 1);
     report += Padded(Fixed(settings.rawValues[i], 6), 13) +
               Padded(Fixed(settings.calibratedValues[i], 3), 14) + Padded(Fixed(sample, 3), 15) +
-              Padded(Fixed(sample - settings.calibratedValues[i], 4), 17) + "\n";
+              Padded(Fixed(sample - settings.calibratedValues[i], 4), 17) +
+              Padded(Fixed(fitReport.Statistics().PercentOfFullScale(sample -
+                                                                     settings.calibratedValues[i]),
+                           3),
+                     10) +
+              "\n";
   }
   report += "\nFit:            " +
             Tarn::ToUtf8(Tarn::ModuleString(MPCalibration::FitTypeLongNameId(settings.fitType))) +
@@ -151,7 +164,10 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
     if (c == '\t')
       c = ' ';
   }
-  report += "Parameter text: " + parameterText + "(tab separated)\n\n";
+  report += "Parameter text: " + parameterText + "(tab separated)\n";
+  std::ostringstream summaryText;
+  fitReport.WriteSummary(summaryText);
+  report += summaryText.str() + "\n";
 
   report += "Calibrated recording against the pressure at the transducer:\n";
   for (const FlatStretch& s : recording.Stretches()) {
@@ -172,6 +188,13 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
   const double rms = std::sqrt(squares / static_cast<double>(calibrated.size() - start));
   report += "  pulsating part (" + std::to_string(calibrated.size() - start) +
             " samples): RMS error " + Fixed(rms, 3) + " kPa, largest " + Fixed(worst, 3) + " kPa\n";
+  report += "  samples outside the calibrated range (extrapolated): " +
+            std::to_string(summary.outside.empty() ? 0 : summary.outside[0].samples) + "\n";
+  {
+    ReplacingFile file(plotPath);
+    file.Write(SvgPlot(settings, "V", "kPa").Render());
+    file.Commit();
+  }
   {
     ReplacingFile file(reportPath);
     file.Write(report);
@@ -183,7 +206,8 @@ int RunDemo(std::span<const std::string> args, std::ostream& out) {
       << "  calibration points    " << pointsPath.string() << "\n"
       << "  settings              " << settingsPath.string() << "\n"
       << "  calibrated recording  " << calibratedPath.string() << "\n"
-      << "  report                " << reportPath.string() << "\n";
+      << "  report                " << reportPath.string() << "\n"
+      << "  plot                  " << plotPath.string() << "\n";
   return kExitOk;
 }
 

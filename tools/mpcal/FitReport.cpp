@@ -33,6 +33,11 @@ void FitReport::WriteText(std::ostream& out) const {
         << Number(record_.calibratedValues[i]) << std::setw(16) << Number(s.fitted[i])
         << std::setw(18) << Number(s.residuals[i], 4) << std::setw(12)
         << Number(s.PercentOfFullScale(s.residuals[i]), 3) << '\n';
+  WriteSummary(out);
+}
+
+void FitReport::WriteSummary(std::ostream& out) const {
+  const MPCalibration::FitStatistics& s = statistics_;
   const std::string unitSuffix = unit_.empty() ? std::string() : " " + unit_;
   out << "RMSE = " << Number(s.rmse) << unitSuffix << "   largest residual "
       << Number(s.largestResidual) << unitSuffix << " at point " << s.largestResidualPoint + 1

@@ -16,7 +16,10 @@ public:
 
   const MPCalibration::FitStatistics& Statistics() const noexcept { return statistics_; }
 
+  // The points table, then the summary.
   void WriteText(std::ostream& out) const;
+  // RMSE, largest residual, degrees of freedom and R², standard errors, condition, warnings.
+  void WriteSummary(std::ostream& out) const;
   void WriteJson(JsonWriter& json) const;
 
 private:
