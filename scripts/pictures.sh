@@ -21,6 +21,15 @@ start_wine_pair "$root/build/wineprefix-pictures"
 
 failed=0
 ctest --test-dir "$build" -L gui --output-on-failure || failed=1
+# The calibration plot of mpcal's demo, rendered from its SVG (native build).
+command -v rsvg-convert >/dev/null 2>&1 || bash scripts/bootstrap.sh
+native=${MPCAL_NATIVE_BUILD_DIR:-build/native}
+[ -f "$native/CMakeCache.txt" ] || cmake --preset native -B "$native" >/dev/null
+cmake --build "$native" -j "$jobs" --target mpcal
+"$native/tools/mpcal/mpcal" demo --out "$native/demo-pictures" >/dev/null || failed=1
+rsvg-convert -o "$MPCAL_PICTURES_DIR/mpcal-demo-plot.png" "$native/demo-pictures/calibration.svg" ||
+  failed=1
+
 echo "pictures in $MPCAL_PICTURES_DIR:"
 ls -1 "$MPCAL_PICTURES_DIR"
 exit $failed
