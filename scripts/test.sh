@@ -13,6 +13,7 @@ for tool in cmake ninja g++ clang++ clang-format x86_64-w64-mingw32-g++-posix x8
 done
 [ -f /usr/include/eigen3/Eigen/Core ] || need_bootstrap=1
 [ -f /usr/include/benchmark/benchmark.h ] || need_bootstrap=1
+[ -f /usr/include/nlohmann/json.hpp ] || need_bootstrap=1
 [ -f /opt/mpcal/mingw-gtest/lib/libgmock_main.a ] || need_bootstrap=1
 # Window tests measure text: Wine's own fonts make the metrics the same on every machine.
 [ -f /usr/share/wine/fonts/tahoma.ttf ] || need_bootstrap=1
