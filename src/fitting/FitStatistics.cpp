@@ -154,6 +154,8 @@ FitStatistics ComputeFitStatistics(const FitRecord& record) {
     }
   } else {
     s.conditionNumber = kNaN;
+    for (const std::size_t k : free)
+      s.standardErrors[k] = kNaN;
   }
   FindTurn(record, s);
   return s;

@@ -124,7 +124,9 @@ TEST(FitStatisticsTest, ExactInterpolationIllConditioningAndDomainAreReported) {
   log.coefficients = {1, 2};
   log.rawValues = {-1, 1, 2};
   log.calibratedValues = {0, 2, 3};
-  EXPECT_TRUE(ComputeFitStatistics(log).domainProblem);
+  const FitStatistics logStatistics = ComputeFitStatistics(log);
+  EXPECT_TRUE(logStatistics.domainProblem);
+  EXPECT_TRUE(std::isnan(logStatistics.standardErrors[0]));
 }
 
 } // namespace
