@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,19 +18,25 @@ namespace {
 
 using Element = std::map<std::string, std::string>;
 
-// Every element of one kind with the given class, as attribute maps.
+// Every element of one kind with the given class, as attribute maps. Read by hand: a regular
+// expression over the curve's long attribute overflows the stack of a Windows thread.
 std::vector<Element> Elements(const std::string& svg, const std::string& tag,
                               const std::string& cls) {
   std::vector<Element> found;
-  const std::regex element("<" + tag + "\\s([^>]*)/?>");
-  const std::regex attribute("([\\w-]+)=\"([^\"]*)\"");
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), element);
-       it != std::sregex_iterator(); ++it) {
+  const std::string open = "<" + tag + " ";
+  for (std::size_t at = svg.find(open); at != std::string::npos; at = svg.find(open, at + 1)) {
+    const std::size_t end = svg.find('>', at);
     Element e;
-    const std::string body = (*it)[1];
-    for (auto a = std::sregex_iterator(body.begin(), body.end(), attribute);
-         a != std::sregex_iterator(); ++a)
-      e[(*a)[1]] = (*a)[2];
+    std::size_t pos = at + open.size();
+    while (true) {
+      const std::size_t eq = svg.find("=\"", pos);
+      if (eq == std::string::npos || eq > end)
+        break;
+      const std::size_t close = svg.find('"', eq + 2);
+      const std::size_t nameStart = svg.find_last_of(' ', eq) + 1;
+      e[svg.substr(nameStart, eq - nameStart)] = svg.substr(eq + 2, close - eq - 2);
+      pos = close + 1;
+    }
     if (e["class"] == cls)
       found.push_back(e);
   }
