@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows preset and runs the window tests (CTest label "gui"; they take the pictures)
-# in Wine prefixes at 96 and 144 dpi; the PNGs land in build/pictures/.
+# in Wine prefixes at 96 and 144 dpi; the PNGs land in build/pictures/. One of them, velahost_tour,
+# is a whole calibration session in the reference host, a picture per step in build/pictures/tour/.
 # Environment: MPCAL_BUILD_DIR (default build/windows), MPCAL_PICTURES_DIR (default
 # build/pictures), MPCAL_JOBS (default the number of processors), MPCAL_TARGETS (build only these).
 set -euo pipefail
@@ -14,7 +15,7 @@ cmake --build "$build" -j "$jobs" ${MPCAL_TARGETS:+--target $MPCAL_TARGETS}
 
 export MPCAL_PICTURES_DIR=${MPCAL_PICTURES_DIR:-$root/build/pictures}
 mkdir -p "$MPCAL_PICTURES_DIR"
-rm -f "$MPCAL_PICTURES_DIR"/*.png
+rm -f "$MPCAL_PICTURES_DIR"/*.png "$MPCAL_PICTURES_DIR"/tour/*.png
 
 source scripts/wine-pair.sh
 start_wine_pair "$root/build/wineprefix-pictures"
@@ -31,5 +32,5 @@ rsvg-convert -o "$MPCAL_PICTURES_DIR/mpcal-demo-plot.png" "$native/demo-pictures
   failed=1
 
 echo "pictures in $MPCAL_PICTURES_DIR:"
-ls -1 "$MPCAL_PICTURES_DIR"
+ls -1R "$MPCAL_PICTURES_DIR"
 exit $failed
