@@ -5,8 +5,8 @@
 
 namespace ExtLib {
 
-// A exp(p0 x) with A = p1, or A = `amplitude` held fixed (the exponential forced through the
-// origin holds it at 0). Parameters: rate first, amplitude second.
+// A exp(p0 x) with A = p1, or A = `amplitude` held fixed. Parameters: rate first, amplitude
+// second.
 class ExponFunc final : public FunctionBase {
 public:
   ExponFunc() = default;

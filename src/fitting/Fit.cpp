@@ -39,22 +39,25 @@ bool FitPointTable(const FitRecord& s, std::vector<double>& coefficients) {
 }
 
 bool RunFit(FitRecord& s) {
+  // The flag stays in the record when the type changes, so that a polynomial chosen again is
+  // forced again; only a polynomial honours it. An exponential with its amplitude held at 0
+  // would be the constant 0 and could fit nothing.
+  const bool forced = ForceOriginApplies(s.fitType, s.forceOrigin);
   switch (s.fitType) {
   case Linear:
-    return FitLine(s.calibratedValues, s.rawValues, s.forceOrigin, s.coefficients, &s.fitError);
+    return FitLine(s.calibratedValues, s.rawValues, forced, s.coefficients, &s.fitError);
   case Quadratic:
   case Cubic:
   case Quartic:
   case Quintic:
-    return ExtLib::FitPolynomial(s.fitType + 1, s.forceOrigin, s.calibratedValues, s.rawValues,
+    return ExtLib::FitPolynomial(s.fitType + 1, forced, s.calibratedValues, s.rawValues,
                                  s.coefficients, &s.fitError);
   case Logarithmic:
     return ExtLib::FitModel(ExtLib::LogFunc(), s.calibratedValues, s.rawValues, s.coefficients,
                             &s.fitError);
   case Exponential:
-    // Forced through the origin, the amplitude is held at 0.
-    return ExtLib::FitModel(ExtLib::ExponFunc(s.forceOrigin, 0.0), s.calibratedValues, s.rawValues,
-                            s.coefficients, &s.fitError);
+    return ExtLib::FitModel(ExtLib::ExponFunc(), s.calibratedValues, s.rawValues, s.coefficients,
+                            &s.fitError);
   case PointToPoint:
     return FitPointTable(s, s.coefficients);
   default:

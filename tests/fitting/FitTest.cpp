@@ -176,6 +176,14 @@ TEST(Fit, WorkedIterativeExamples) {
       {"three points", Quadratic, {0, 1, 2}, {1, 2, 5}, false, {1, 0, 1}, 1e-9},
       {"forced quadratic", Quadratic, {1, 2, 3}, {2, 6, 12}, true, {0, 1, 1}, 1e-9},
       {"exponential", Exponential, {0, 1, 2}, {2, 2 * kE, 2 * kE * kE}, false, {1, 2}, 1e-9},
+      // Force origin means nothing to an exponential: the flag left from a polynomial is ignored.
+      {"exponential with the flag set",
+       Exponential,
+       {0, 1, 2},
+       {2, 2 * kE, 2 * kE * kE},
+       true,
+       {1, 2},
+       1e-9},
       {"logarithmic", Logarithmic, {1, kE, kE * kE}, {3, 5, 7}, false, {3, 2}, 1e-9},
       {"cubic", Cubic, {-2, -1, 0, 1, 2, 3}, {-7, 0, 1, 2, 9, 28}, false, {1, 0, 0, 1}, 1e-9},
   };
@@ -196,8 +204,6 @@ TEST(Fit, IterativeFitsThatFail) {
     bool forceOrigin;
   };
   const Case cases[] = {
-      // The amplitude is held at 0: the statistics see a zero gradient row ("Singular").
-      {"forced exponential", Exponential, {0, 1, 2}, {2, 2 * kE, 2 * kE * kE}, true},
       {"too few usable points", Quadratic, {0, 1, kNaN}, {1, 2, 5}, false},
       {"NaN point in the minimisation", Quadratic, {0, 1, 2, 3}, {1, 2, kNaN, 10}, false},
       {"one usable point", Logarithmic, {1, 2}, {1, kNaN}, false},
