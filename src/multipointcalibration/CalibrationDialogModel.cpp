@@ -13,6 +13,7 @@
 #include "fitting/Fit.h"
 #include "foundation/ModuleStrings.h"
 #include "multipointcalibration/BlockCalibrator.h"
+#include "multipointcalibration/ParameterText.h"
 #include "units/UnitPrefixes.h"
 
 namespace MPCalibration {
@@ -46,6 +47,23 @@ std::set<std::wstring> FieldWholeUnits(const std::set<std::wstring>& base,
   whole.erase(L'u' + fieldUnit);
   whole.insert(fieldUnit);
   return whole;
+}
+
+struct Extremes {
+  double low = std::numeric_limits<double>::infinity();
+  double high = -std::numeric_limits<double>::infinity();
+  bool Empty() const noexcept { return low > high; }
+};
+
+template <class T> Extremes FiniteExtremes(std::span<const T> values) {
+  Extremes e;
+  for (const T v : values) {
+    if (std::isfinite(v)) {
+      e.low = std::min<double>(e.low, v);
+      e.high = std::max<double>(e.high, v);
+    }
+  }
+  return e;
 }
 
 } // namespace
@@ -204,8 +222,8 @@ DialogOutcome CalibrationDialogModel::CollectSettings(const DialogControls& cont
     const double y = Tarn::ScaleByPowerOfTen(cal.mantissa, cal.exponent - calPower);
     if (!std::isfinite(x) || !std::isfinite(y))
       continue;
-    // The repeat is judged on the values collected, so "5" and "5 mV" in a volt channel clash
-    // and "5" and "5000 mV" in a millivolt channel do not.
+    // The repeat is judged on the values collected, so "5" and "5 mV" in a millivolt channel
+    // clash and "5" and "5000 mV" there do not.
     repeated |= !points.insert_or_assign(x, y).second;
   }
   work_.rawValues.clear();
@@ -214,8 +232,12 @@ DialogOutcome CalibrationDialogModel::CollectSettings(const DialogControls& cont
     work_.rawValues.push_back(x);
     work_.calibratedValues.push_back(y);
   }
+  repeatedRaw_ = repeated;
+  return ValidatePoints();
+}
 
-  if (repeated)
+DialogOutcome CalibrationDialogModel::ValidatePoints() const {
+  if (repeatedRaw_)
     return {false, CalibrationDialogText::kRepeatedRaw, work_.showCalculated};
   if (!HasEnoughPoints(work_))
     return {false, CalibrationDialogText::kTooFewPoints, work_.showCalculated};
@@ -246,38 +268,42 @@ DecimalPlacesOutcome CalibrationDialogModel::ClampDecimalPlaces(const std::wstri
 }
 
 void CalibrationDialogModel::SetDisplayRanges(double top, double bottom) {
-  const double centre = (top + bottom) / 2.0;
-  const double half = (top - bottom) / 2.0;
-  const double a = centre + 1.25 * half;
-  const double b = centre - 1.25 * half;
+  // Halved first, and the result kept finite: an unknown raw range is +-DBL_MAX.
+  const double centre = top / 2.0 + bottom / 2.0;
+  const double half = top / 2.0 - bottom / 2.0;
+  constexpr double largest = std::numeric_limits<double>::max();
+  const double a = std::clamp(centre + 1.25 * half, -largest, largest);
+  const double b = std::clamp(centre - 1.25 * half, -largest, largest);
   work_.rangeTop = std::max(a, b);
   work_.rangeBottom = std::min(a, b);
 }
 
-bool CalibrationDialogModel::SetCalibratedRange(std::span<const float> rawSamples) {
-  double low = std::numeric_limits<double>::infinity();
-  double high = -low;
-  auto widen = [&](double v) {
-    if (std::isfinite(v)) {
-      low = std::min(low, v);
-      high = std::max(high, v);
-    }
-  };
-  if (!rawSamples.empty()) {
-    std::vector<float> calibrated(rawSamples.begin(), rawSamples.end());
-    BlockCalibrator(work_.fitType, work_.coefficients).Apply(calibrated.data(), calibrated.size());
-    for (const float v : calibrated)
-      widen(v);
-  }
-  if (low > high) {
-    const std::size_t count = work_.PointCount();
-    for (std::size_t i = 0; i < count; ++i)
-      widen(work_.calibratedValues[i]);
-  }
-  if (low > high)
+bool CalibrationDialogModel::SetRangeFromSamplesOrPoints(std::span<const float> calibrated) {
+  Extremes e = FiniteExtremes(calibrated);
+  if (e.Empty())
+    e = FiniteExtremes(std::span<const double>(work_.calibratedValues.data(), work_.PointCount()));
+  if (e.Empty())
     return false;
-  SetDisplayRanges(high, low);
+  SetDisplayRanges(e.high, e.low);
   return true;
+}
+
+bool CalibrationDialogModel::SetCalibratedRange(std::span<const float> rawSamples) {
+  // The channel computes with the coefficients of its parameter text (six digits), as the
+  // Calculated view does.
+  CalibrationSettings channel;
+  ReadParameterText(work_.ToParameterText(), channel);
+  std::vector<float> calibrated(rawSamples.begin(), rawSamples.end());
+  BlockCalibrator(channel.fitType, channel.coefficients)
+      .Apply(calibrated.data(), calibrated.size());
+  return SetRangeFromSamplesOrPoints(calibrated);
+}
+
+void CalibrationDialogModel::SetCalculatedViewRange(std::span<const float> calibratedSamples) {
+  // Without samples the raw range (in raw units) would label the calibrated scale; the points
+  // give the calibrated range instead.
+  if (!SetRangeFromSamplesOrPoints(calibratedSamples))
+    SetDisplayRanges(rawTop_, rawBottom_);
 }
 
 void CalibrationDialogModel::EnterRawView() {

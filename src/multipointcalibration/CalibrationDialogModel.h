@@ -136,13 +136,15 @@ public:
   // anything else -> 0.
   static int RowForTakeAtFocus(FieldRef focus) noexcept;
 
-  // Controls and rows into the working copy (points ascending by raw value), then validation:
-  // a raw value repeated among the collected points (277) or too few points for the fit type
-  // (275) fail, shown only when Calculated was chosen.
+  // Controls and rows into the working copy (points ascending by raw value; of rows with the
+  // same raw value the later one counts), then ValidatePoints.
   DialogOutcome CollectSettings(const DialogControls& controls);
+  // The last collection judged: a raw value repeated among the collected points (277), else too
+  // few points for the fit type (275); shown only when Calculated was chosen.
+  DialogOutcome ValidatePoints() const;
 
   // Fits the working copy; a failure (273) is shown only in the Calculated view. Fit, Apply and
-  // Calculated are enabled exactly when the last fit succeeded.
+  // Calculated are enabled exactly when the last fit succeeded, and before any fit.
   DialogOutcome FitAndEnable();
   bool FitEnabled() const noexcept { return fitEnabled_; }
 
@@ -153,10 +155,15 @@ public:
   // The working copy's display range: the data range (top, bottom) widened by 25 % about its
   // centre.
   void SetDisplayRanges(double top, double bottom);
-  // The calibrated display range of raw samples (the selection's), evaluated through the working
-  // copy's fit; without a finite result, that of the calibrated points. False when neither gives
-  // a range (the range is then left as it is).
+  // The calibrated display range of raw samples (the selection's), evaluated as the channel
+  // evaluates them (the coefficients as the parameter text carries them); without a finite
+  // result, that of the calibrated points. False when neither gives a range (the range is then
+  // left as it is).
   bool SetCalibratedRange(std::span<const float> rawSamples);
+  // The Calculated view's range from the calibrated samples it shows: their finite extremes;
+  // without any (no selection, no data), the calibrated points' extremes, and only without points
+  // the channel's raw range.
+  void SetCalculatedViewRange(std::span<const float> calibratedSamples);
 
   // The Raw view: not calibrated, the channel's display range.
   void EnterRawView();
@@ -180,6 +187,7 @@ private:
                            const std::set<std::wstring>& whole) const;
   std::wstring WriteField(const Tarn::Quantity& q, const Tarn::UnitInfo& fieldUnit) const;
   void RefreshWholeUnits();
+  bool SetRangeFromSamplesOrPoints(std::span<const float> calibrated);
 
   CalibrationSettings work_;
   Tarn::UnitInfo rawUnit_;
@@ -191,7 +199,8 @@ private:
   std::array<std::wstring, kCalibrationRows> calTexts_;
   double rawTop_ = 0.0;
   double rawBottom_ = 0.0;
-  bool fitEnabled_ = false;
+  bool repeatedRaw_ = false;
+  bool fitEnabled_ = true;
 };
 
 } // namespace MPCalibration
