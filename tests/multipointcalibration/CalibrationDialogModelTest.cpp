@@ -55,37 +55,35 @@ void TypeRows(CalibrationDialogModel& m, const std::vector<std::wstring>& raw,
   }
 }
 
+// Leaving a raw field rewrites it in the channel's unit; the value stored is unprefixed.
 TEST(CalibrationDialogModel, RawFieldsAreRewrittenInTheChannelsUnit) {
   struct Case {
     const char* name;
     Tarn::UnitInfo raw;
     const wchar_t* typed;
     const wchar_t* shown;
+    std::vector<double> stored;
   };
   const Case cases[] = {
-      {"bare number in a millivolt channel", Unit(kMilli, L"V"), L"5", L"5 mV"},
-      {"volts in a millivolt channel", Unit(kMilli, L"V"), L"0.0025 V", L"2.5 mV"},
-      {"millivolts in a volt channel", Unit(kNoPrefix, L"V"), L"5 mV", L"0.005 V"},
-      {"micro written as u", Unit(kMilli, L"V"), L"250 uV", L"0.25 mV"},
-      {"six significant digits", Unit(kNoPrefix, L"V"), L"1.23456789", L"1.23457 V"},
-      {"unparsable text stays as typed", Unit(kMilli, L"V"), L"abc", L"abc"},
-      {"empty stays empty", Unit(kMilli, L"V"), L"", L""},
+      {"bare number in a millivolt channel", Unit(kMilli, L"V"), L"5", L"5 mV", {0.005}},
+      {"volts in a millivolt channel", Unit(kMilli, L"V"), L"0.0025 V", L"2.5 mV", {0.0025}},
+      {"millivolts in a volt channel", Unit(kNoPrefix, L"V"), L"5 mV", L"0.005 V", {0.005}},
+      {"micro written as u", Unit(kMilli, L"V"), L"250 uV", L"0.25 mV", {0.00025}},
+      {"six significant digits", Unit(kNoPrefix, L"V"), L"1.23456789", L"1.23457 V", {1.23457}},
+      {"unparsable text stays as typed", Unit(kMilli, L"V"), L"abc", L"abc", {}},
+      {"empty stays empty", Unit(kMilli, L"V"), L"", L"", {}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     auto m = MakeModel(c.raw, Unit(kNoPrefix, L"mmHg"));
-    m.SetRawText(4, c.typed);
-    EXPECT_EQ(m.ReformatRawField(4), c.shown) << c.name;
-    EXPECT_EQ(m.RawText(4), c.shown) << c.name;
+    TypeRows(m, {L"", L"", L"", L"", c.typed}, {L"", L"", L"", L"", L"10"});
+    EXPECT_EQ(m.ReformatRawField(4), c.shown);
+    EXPECT_EQ(m.RawText(4), c.shown);
+    (void)m.CollectSettings(Controls(Linear, false, Unit(kNoPrefix, L"mmHg")));
+    ASSERT_EQ(m.Work().rawValues.size(), c.stored.size());
+    for (std::size_t i = 0; i < c.stored.size(); ++i)
+      EXPECT_DOUBLE_EQ(m.Work().rawValues[i], c.stored[i]);
   }
-}
-
-TEST(CalibrationDialogModel, FiveTypedInAMillivoltChannelIsStoredInVolts) {
-  auto m = MakeModel(Unit(kMilli, L"V"), Unit(kKilo, L"Pa"));
-  TypeRows(m, {L"5", L"10"}, {L"0", L"50"});
-  EXPECT_EQ(m.ReformatRawField(0), L"5 mV");
-  const DialogOutcome outcome = m.CollectSettings(Controls(Linear, true, Unit(kKilo, L"Pa")));
-  EXPECT_TRUE(outcome.ok);
-  EXPECT_EQ(m.Work().rawValues, (std::vector<double>{0.005, 0.01}));
 }
 
 // Repeats are judged on the values the collection keeps, with the field's unit applied to bare
@@ -184,27 +182,6 @@ TEST(CalibrationDialogModel, CollectionSortsAndJudgesRepeatsOnCollectedValues) {
   }
 }
 
-TEST(CalibrationDialogModel, CollectionTakesTheOtherControls) {
-  auto m = MakeModel(Unit(kNoPrefix, L"V"), Unit(kNoPrefix, L"mmHg"));
-  TypeRows(m, {L"1", L"2", L"3"}, {L"1", L"4", L"9"});
-  EXPECT_TRUE(m.CollectSettings(Controls(Quadratic, true, Unit(kKilo, L"Pa"), L"5")).ok);
-  EXPECT_EQ(m.Work().fitType, Quadratic);
-  EXPECT_TRUE(m.Work().showCalculated);
-  EXPECT_EQ(m.Work().decimalPlaces, 5);
-  EXPECT_EQ(m.Work().unit, Unit(kKilo, L"Pa"));
-}
-
-// Calibrated values are stored in the working unit with its prefix: kPa figures stay kPa
-// figures, whatever prefix they were typed with.
-TEST(CalibrationDialogModel, CalibratedValuesAreStoredInThePrefixedWorkingUnit) {
-  const Tarn::UnitInfo kPa = Unit(kKilo, L"Pa");
-  auto m = MakeModel(Unit(kNoPrefix, L"V"), kPa);
-  TypeRows(m, {L"1", L"2", L"3", L"4"}, {L"5", L"5 kPa", L"5000 Pa", L"0.005 MPa"});
-  ASSERT_TRUE(m.CollectSettings(Controls(Linear, false, kPa)).ok);
-  for (const double y : m.Work().calibratedValues)
-    EXPECT_DOUBLE_EQ(y, 5.0);
-}
-
 // Stored points written into the rows read back to the same values: prefixed units, units whose
 // first letter is a prefix letter (a listed "psi", a known "mmHg"), and no unit at all.
 TEST(CalibrationDialogModel, RowsFilledFromTheRecordReadBackUnchanged) {
@@ -264,7 +241,9 @@ TEST(CalibrationDialogModel, RowsFilledFromTheRecordReadBackUnchanged) {
   }
 }
 
-TEST(CalibrationDialogModel, FieldUnitsReadWholeOnlyWhereTheyNameAUnit) {
+// Calibrated fields are stored in the working unit with its prefix (kPa figures stay kPa
+// figures); a unit token is read whole where it names the field's, a known or a listed unit.
+TEST(CalibrationDialogModel, CalibratedFieldsAreReadInThePrefixedWorkingUnit) {
   struct Case {
     const char* name;
     std::set<std::wstring> whole;
@@ -272,11 +251,16 @@ TEST(CalibrationDialogModel, FieldUnitsReadWholeOnlyWhereTheyNameAUnit) {
     const wchar_t* typed;
     double stored;
   };
+  const std::set<std::wstring> none;
   const Case cases[] = {
+      {"bare number in a kPa field", none, Unit(kKilo, L"Pa"), L"5", 5},
+      {"kPa", none, Unit(kKilo, L"Pa"), L"5 kPa", 5},
+      {"Pa", none, Unit(kKilo, L"Pa"), L"5000 Pa", 5},
+      {"MPa", none, Unit(kKilo, L"Pa"), L"0.005 MPa", 5},
       // The field's own unit is whole even when the list does not hold it.
-      {"psi field, psi unlisted", {}, Unit(kNoPrefix, L"psi"), L"30 psi", 30},
+      {"psi field, psi unlisted", none, Unit(kNoPrefix, L"psi"), L"30 psi", 30},
       {"listed psi in a kPa field", {L"psi"}, Unit(kKilo, L"Pa"), L"30 psi", 30e-3},
-      {"unlisted psi is pico-si", {}, Unit(kKilo, L"Pa"), L"30 psi", 30e-15},
+      {"unlisted psi is pico-si", none, Unit(kKilo, L"Pa"), L"30 psi", 30e-15},
       // A listed "mPa" does not turn millipascals into a unit of their own in a Pa field.
       {"listed mPa in a Pa field", {L"mPa"}, Unit(kNoPrefix, L"Pa"), L"30 mPa", 0.03},
   };
@@ -316,6 +300,7 @@ TEST(CalibrationDialogModel, ScaleLabelFollowsTheView) {
   TypeRows(m, {L"1", L"2"}, {L"1", L"2"});
   ASSERT_FALSE(m.CollectSettings(Controls(Cubic, true, Unit(kKilo, L"Pa"), L"4")).ok);
   const ControlValues calculated = m.Controls();
+  EXPECT_EQ(calculated.unit, Unit(kKilo, L"Pa"));
   EXPECT_EQ(calculated.scaleUnitLabel, L"kPa");
   EXPECT_TRUE(calculated.showCalculated);
   EXPECT_EQ(calculated.fitType, Cubic);
@@ -381,17 +366,12 @@ TEST(CalibrationDialogModel, TakeValueWritesTheMeanAndMovesTheFocus) {
     EXPECT_EQ(outcome.focus, c.focus);
     EXPECT_EQ(m.RawText(c.row), c.written && !c.calculated ? c.text : L"before");
     EXPECT_EQ(m.CalText(c.row), c.written && c.calculated ? c.text : L"before");
+    // The pane shows millivolts and kilopascals; the fields hold volts and pascals.
+    if (c.written) {
+      EXPECT_DOUBLE_EQ(Tarn::QuantityValue(c.calculated ? m.ReadCal(c.row) : m.ReadRaw(c.row)),
+                       *c.mean * (c.calculated ? 1e3 : 1e-3));
+    }
   }
-}
-
-TEST(CalibrationDialogModel, TakenMeansAreStoredUnprefixed) {
-  auto m = MakeModel(Unit(kMilli, L"V"), Unit(kKilo, L"Pa"));
-  EXPECT_TRUE(m.TakeValue(0, 500.0).written); // the pane shows millivolts
-  m.SetCalText(0, L"0");
-  EXPECT_TRUE(m.TakeValue(1, 1500.0).written);
-  m.SetCalText(1, L"100");
-  ASSERT_TRUE(m.CollectSettings(Controls(Linear, false, Unit(kKilo, L"Pa"))).ok);
-  EXPECT_EQ(m.Work().rawValues, (std::vector<double>{0.5, 1.5}));
 }
 
 TEST(CalibrationDialogModel, DoubleClickTakesIntoTheRowAfterTheFocus) {
