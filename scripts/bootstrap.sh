@@ -8,7 +8,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
   googletest libgtest-dev libbenchmark-dev libeigen3-dev
-  nlohmann-json3-dev librsvg2-bin
+  nlohmann-json3-dev librsvg2-bin ghostscript
 )
 
 missing=()

@@ -17,6 +17,8 @@ done
 [ -f /opt/mpcal/mingw-gtest/lib/libgmock_main.a ] || need_bootstrap=1
 # Window tests measure text: Wine's own fonts make the metrics the same on every machine.
 [ -f /usr/share/wine/fonts/tahoma.ttf ] || need_bootstrap=1
+# The printed page of the print test is checked and rendered with ghostscript.
+command -v gs >/dev/null 2>&1 || need_bootstrap=1
 [ $need_bootstrap -eq 0 ] || bash scripts/bootstrap.sh
 
 echo "== format check"

@@ -32,6 +32,14 @@ if [ $fresh -eq 1 ]; then
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine wineboot </dev/null >/dev/null 2>&1
 fi
+# A print-to-file PostScript printer (Wine's driver) as the default printer, for the printing
+# tests; the small program that adds it is built once per prefix.
+if ! grep -q 'MPCal PostScript File' "$WINEPREFIX/system.reg" 2>/dev/null; then
+  printer_tool="$WINEPREFIX/drive_c/mpcal-add-printer.exe"
+  [ -f "$printer_tool" ] ||
+    x86_64-w64-mingw32-gcc -municode -O1 -o "$printer_tool" "$root/scripts/wine-printer.c" -lwinspool
+  wine "$printer_tool" </dev/null >/dev/null 2>&1 || echo "wine-start: no print-to-file printer" >&2
+fi
 dpi=${2:-}
 if [ -n "$dpi" ] && ! grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$dpi")" "$WINEPREFIX/user.reg" 2>/dev/null; then
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \

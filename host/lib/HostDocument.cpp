@@ -4,6 +4,7 @@
 
 #include "HostChannelInformation.h"
 #include "HostMessage.h"
+#include "HostPrintManager.h"
 #include "foundation/win/HostBoundary.h"
 
 namespace Vela {
@@ -93,6 +94,13 @@ HRESULT HostDocument::Receive(IUnknown* message) noexcept {
     received_.push_back(std::move(d));
     return S_OK;
   });
+}
+
+HRESULT HostDocument::GetPrintManager(Host::IVelaPrintManager** manager) noexcept {
+  if (!manager)
+    return E_INVALIDARG;
+  *manager = nullptr;
+  return Tarn::Guard([&] { *manager = HostPrintManager::Create(); });
 }
 
 } // namespace Vela

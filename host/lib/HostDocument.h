@@ -14,9 +14,9 @@ namespace Vela {
 
 // The host's document object over a recording, as extensions receive it: the channels' trace
 // colours, display ranges and information, one selection object and one channel data source,
-// and the face that receives messages (each is recorded).
-class HostDocument final
-    : public Tarn::ComObject<HostDocument, Host::IHostDocument, Host::IDocumentTarget> {
+// the face that receives messages (each is recorded), and the print service.
+class HostDocument final : public Tarn::ComObject<HostDocument, Host::IHostDocument,
+                                                  Host::IDocumentTarget, Host::IVelaPrintService> {
 public:
   // A new document with one reference, owned by the caller.
   static HostDocument* Create(std::shared_ptr<Recording> recording);
@@ -90,9 +90,12 @@ public:
                                           Host::IChannelDataSource** source) noexcept override;
   // IDocumentTarget
   HRESULT STDMETHODCALLTYPE Receive(IUnknown* message) noexcept override;
+  // IVelaPrintService: a new print manager for each request.
+  HRESULT STDMETHODCALLTYPE GetPrintManager(Host::IVelaPrintManager** manager) noexcept override;
 
 private:
-  using Base = Tarn::ComObject<HostDocument, Host::IHostDocument, Host::IDocumentTarget>;
+  using Base = Tarn::ComObject<HostDocument, Host::IHostDocument, Host::IDocumentTarget,
+                               Host::IVelaPrintService>;
   friend Base;
   HostDocument() = default;
   ~HostDocument() = default;

@@ -178,6 +178,19 @@ MPCAL_GUID(IID_IBlockTiming, 0xCA7C5895, 0xD2F1, 0x4CC9, 0x82, 0x94, 0x86, 0x86,
 // The application service's help face (host class CLSID_UnitListService).
 MPCAL_GUID(IID_IHelpService, 0x70380571, 0x34EA, 0x11D3, 0x80, 0x99, 0x00, 0x50, 0x04, 0xAD, 0x3C,
            0x53);
+// Printing: the host document's print service (reached by QueryInterface on the document), its
+// print manager and print job, and the two faces of a printout the host prints. chosen: every
+// identifier here but the print service's.
+MPCAL_GUID(IID_IVelaPrintService, 0xCD8A64F4, 0x48D2, 0x11D1, 0x8D, 0x03, 0x00, 0xC0, 0xD1, 0x57,
+           0x0D, 0x74);
+MPCAL_GUID(IID_IVelaPrintManager, 0xEA5BBE14, 0x07A0, 0x4508, 0x90, 0x97, 0x2F, 0xA5, 0x2B, 0xE9,
+           0x8E, 0x1B);
+MPCAL_GUID(IID_IVelaPrintJob, 0xB79FEBA4, 0x6B47, 0x4DDA, 0x9B, 0x5B, 0xE2, 0xB8, 0xB4, 0xF1, 0xF1,
+           0xA9);
+MPCAL_GUID(IID_IVelaPrintout, 0xF1C14DF6, 0xC529, 0x465C, 0xBB, 0xA3, 0xF9, 0x05, 0xA3, 0xC2, 0x3A,
+           0x3F);
+MPCAL_GUID(IID_IVelaPrintoutType, 0x090A2012, 0x89F4, 0x42A1, 0xB5, 0xE0, 0xFD, 0x8E, 0x7E, 0x43,
+           0xD5, 0xE8);
 // Scales of the host's controls library: the drag-scale factory is reached through the registrar
 // (slot 5) with the class code of {C203FC30-...} and its own low word. chosen: the identifiers of
 // the factory, the drag scale, its observer and the axis scale it maps with.
@@ -820,6 +833,103 @@ struct IHelpService : IUnknown {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Printing
+//
+// The module prints through the host: it asks the document for its print service, the service
+// for its print manager, the manager for a print job, and hands the job a printout. The job asks
+// the printout for its pages and has it draw each one into a device context the job owns. Every
+// slot of the service, the manager and the job is chosen.
+
+// A printout as the host prints it. The slot order is fixed.
+struct IVelaPrintout : IUnknown {
+  static constexpr const GUID& iid = IID_IVelaPrintout;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the printout's flags.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetFlags(std::int32_t* flags) = 0;
+  // 4: the title as a new BSTR (null when the title is empty); a BSTR already in `title` is
+  // freed first.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetTitle(BSTR* title) = 0;
+  // 5: the page rectangle and where pages are drawn: on `dc` alone, or, with `printer`, on `dc` as
+  // a preview of what `printer` would print. The handles stay the caller's (chosen: borrowed
+  // until the next call or the printout's release).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetDeviceContexts(const RECT* page, HDC dc,
+                                                                    HDC printer) = 0;
+  // 6: the number of pages.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetPageCount(std::int32_t* count) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE BeginPrinting() = 0; // 7: no effect
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE EndPrinting() = 0;   // 8: no effect
+  // 9: whether `page` (from 0) lies at or beyond the last page count reported (chosen: -1 or 0).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE IsPastEnd(std::int32_t page,
+                                                            std::int32_t* past) = 0;
+  // 10: draws `page` into the context of the last slot-5 call and leaves it as it was.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE PrintPage(std::int32_t page) = 0;
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE BeginDocument() = 0; // 11: no effect
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE EndDocument() = 0;   // 12: no effect
+  // 13: a constant (chosen: S_OK).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Constant() = 0;
+  // 14: the object the printout was made for (the print service), with a new reference.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetSite(IUnknown** site) = 0;
+  // 15: the page painter behind slot 10.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE PaintPage(std::int32_t page) = 0;
+  // 16: the page count behind slot 6.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CountPages(std::int32_t* count) = 0;
+};
+
+// The printout's page choice and options. The slot order is fixed.
+struct IVelaPrintoutType : IUnknown {
+  static constexpr const GUID& iid = IID_IVelaPrintoutType;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the pages to print, replacing the earlier choice: bit p of `words[p / 32]` for page p
+  // (chosen: 32-bit words; no words, an empty choice, prints every page).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetPageSet(const std::uint32_t* words,
+                                                             std::int32_t wordCount) = 0;
+  // 4: whether `page` is left out: never with an empty choice, else unless its bit is set
+  // (chosen: -1 or 0).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE IsPageExcluded(std::int32_t page,
+                                                                 std::int32_t* excluded) = 0;
+  // 5: options = bits | (options with the bits of `mask` cleared).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetOptions(std::int32_t bits,
+                                                             std::int32_t mask) = 0;
+  // 6: the options.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetOptions(std::int32_t* options) = 0;
+};
+
+// One print run. chosen.
+struct IVelaPrintJob : IUnknown {
+  static constexpr const GUID& iid = IID_IVelaPrintJob;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: prints the printout's pages (borrowed). `mode` kPrintWithPreview shows the first page
+  // and asks before printing; 0 prints at once. S_OK printed, S_FALSE cancelled by the user.
+  //
+  // The reference host prints on the default printer; when the environment variable
+  // VELA_PRINT_FILE names a path it prints into that file instead (the printer driver's output,
+  // PostScript with Wine's driver). Its preview is a modal window "Print Preview" with the
+  // first page and the buttons Print (IDOK) and Cancel (IDCANCEL).
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE Print(IVelaPrintout* printout,
+                                                        std::int32_t mode) = 0;
+};
+
+// chosen: the value of IVelaPrintJob::Print's mode that asks for a preview first.
+inline constexpr std::int32_t kPrintWithPreview = 1;
+
+// Makes print jobs. chosen.
+struct IVelaPrintManager : IUnknown {
+  static constexpr const GUID& iid = IID_IVelaPrintManager;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: a new print job.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE CreateJob(IVelaPrintJob** job) = 0;
+};
+
+// The document's print service ({CD8A64F4-...}, by QueryInterface on the host document). chosen:
+// its slots.
+struct IVelaPrintService : IUnknown {
+  static constexpr const GUID& iid = IID_IVelaPrintService;
+  static constexpr HRESULT nullOut = E_INVALIDARG;
+  // 3: the print manager.
+  [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetPrintManager(IVelaPrintManager** manager) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Class objects
 
 // Slots common to the module's class objects.
@@ -1206,4 +1316,14 @@ __CRT_UUID_DECL(Host::IKymoDataObservers, 0x6B27F5A3, 0xC8E4, 0x4D19, 0x9F, 0x70
                 0x5B, 0xD8, 0x07)
 __CRT_UUID_DECL(Host::IOnlineDataSink, 0xB05A8D1F, 0x64C7, 0x4E2B, 0x87, 0xD3, 0x2A, 0x9E, 0x71,
                 0xC0, 0x45, 0xF8)
+__CRT_UUID_DECL(Host::IVelaPrintService, 0xCD8A64F4, 0x48D2, 0x11D1, 0x8D, 0x03, 0x00, 0xC0, 0xD1,
+                0x57, 0x0D, 0x74)
+__CRT_UUID_DECL(Host::IVelaPrintManager, 0xEA5BBE14, 0x07A0, 0x4508, 0x90, 0x97, 0x2F, 0xA5, 0x2B,
+                0xE9, 0x8E, 0x1B)
+__CRT_UUID_DECL(Host::IVelaPrintJob, 0xB79FEBA4, 0x6B47, 0x4DDA, 0x9B, 0x5B, 0xE2, 0xB8, 0xB4, 0xF1,
+                0xF1, 0xA9)
+__CRT_UUID_DECL(Host::IVelaPrintout, 0xF1C14DF6, 0xC529, 0x465C, 0xBB, 0xA3, 0xF9, 0x05, 0xA3, 0xC2,
+                0x3A, 0x3F)
+__CRT_UUID_DECL(Host::IVelaPrintoutType, 0x090A2012, 0x89F4, 0x42A1, 0xB5, 0xE0, 0xFD, 0x8E, 0x7E,
+                0x43, 0xD5, 0xE8)
 #endif

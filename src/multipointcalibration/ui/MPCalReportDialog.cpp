@@ -7,6 +7,7 @@
 #include "foundation/ModuleStrings.h"
 #include "foundation/XHResult.h"
 #include "foundation/win/LocaleInfo.h"
+#include "multipointcalibration/ui/MPCalReportPrintout.h"
 #include "multipointcalibration/ui/ReportCopy.h"
 #include "plotting/CalibrationCurve.h"
 #include "window/win/Dpi.h"
@@ -18,6 +19,30 @@ namespace MPCalibration {
 namespace {
 
 constexpr std::uint32_t kCaptionPrefixString = 108; // "Multipoint Calibration Curve for Channel "
+
+// Set while a print job runs: the host's print dialog runs its own message loop, in which a
+// second Print would start a second job.
+bool gPrinting = false;
+
+class PrintingScope {
+public:
+  PrintingScope() noexcept { gPrinting = true; }
+  PrintingScope(const PrintingScope&) = delete;
+  PrintingScope& operator=(const PrintingScope&) = delete;
+  ~PrintingScope() { gPrinting = false; }
+};
+
+// Lets the printout go of the dialog however printing ends; the host may keep it longer.
+class PrintoutDetach {
+public:
+  explicit PrintoutDetach(MPCalReportPrintout& printout) noexcept : printout_(printout) {}
+  PrintoutDetach(const PrintoutDetach&) = delete;
+  PrintoutDetach& operator=(const PrintoutDetach&) = delete;
+  ~PrintoutDetach() { printout_.Detach(); }
+
+private:
+  MPCalReportPrintout& printout_;
+};
 
 } // namespace
 
@@ -61,7 +86,6 @@ bool MPCalReportDialog::OnInitDialog() {
                           std::end(GUILib::kPointsTableColumnFractions)});
   mTable.SetSource(mTableData.get());
 
-  ::EnableWindow(Item(kPrint), HasReportCommands());
   ::ShowWindow(Item(kHelp), SW_HIDE);
 
   UpdateView();
@@ -138,10 +162,32 @@ bool MPCalReportDialog::OnCommand(int id, int code, HWND control) {
   }
 }
 
+ReportParts MPCalReportDialog::ReportContent() noexcept {
+  return {mGraph->Graph(), mGraph->HorizontalScale(), mGraph->VerticalScale(), mTable, mWork};
+}
+
 void MPCalReportDialog::OnCopy() {
-  CopyReport(hwnd(),
-             {mGraph->Graph(), mGraph->HorizontalScale(), mGraph->VerticalScale(), mTable, mWork},
-             mTableData->Table(), mWork.decimalPlaces);
+  CopyReport(hwnd(), ReportContent(), mTableData->Table(), mWork.decimalPlaces);
+}
+
+void MPCalReportDialog::OnPrint() {
+  if (gPrinting || !mHost)
+    return;
+  Tarn::ComPtr<Host::IVelaPrintService> service;
+  if (FAILED(mHost->QueryInterface(Host::IVelaPrintService::iid, service.put_void())) || !service)
+    return;
+  Tarn::ComPtr<MPCalReportPrintout> printout;
+  printout.Attach(MPCalReportPrintout::Create(service.get(), mTitle, *this));
+  const PrintoutDetach detach(*printout);
+  const PrintingScope printing;
+  Tarn::ComPtr<Host::IVelaPrintManager> manager;
+  if (FAILED(service->GetPrintManager(manager.put())) || !manager)
+    return;
+  Tarn::ComPtr<Host::IVelaPrintJob> job;
+  if (FAILED(manager->CreateJob(job.put())) || !job)
+    return;
+  // A job that fails or is cancelled has told the user what there is to tell.
+  (void)job->Print(printout.get(), Host::kPrintWithPreview);
 }
 
 INT_PTR RunCurveDialog(HWND parent, std::int32_t channel, const Tarn::UnitInfo& rawUnit,

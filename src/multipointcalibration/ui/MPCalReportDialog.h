@@ -11,6 +11,7 @@
 #include "multipointcalibration/CalibrationSettings.h"
 #include "multipointcalibration/CurveRefit.h"
 #include "multipointcalibration/ui/MPCalibrationWnd.h"
+#include "multipointcalibration/ui/ReportDrawing.h"
 #include "plotting/win/Table2D.h"
 #include "plotting/win/TabulatedData.h"
 #include "units/UnitInfo.h"
@@ -49,17 +50,17 @@ public:
   const GUILib::CTabulatedData& TableData() const noexcept { return *mTableData; }
   // The points table's bold rows (the origin row where forcing applies).
   const std::set<int>& BoldRows() const noexcept { return mBoldRows; }
+  // What the report is drawn from, the copied picture and the printed page alike.
+  ReportParts ReportContent() noexcept;
 
 protected:
   bool OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
   bool CanClose() override;
 
-  // Copy puts the report on the clipboard. Print puts it on paper; until it does, its button
-  // stays disabled.
-  virtual bool HasReportCommands() const noexcept { return false; }
+  // Copy puts the report on the clipboard; Print hands it to the host's print job.
   virtual void OnCopy();
-  virtual void OnPrint() {}
+  virtual void OnPrint();
 
 private:
   void Refit(RefitTrigger trigger);

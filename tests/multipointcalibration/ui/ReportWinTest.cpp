@@ -2,6 +2,9 @@
 // clipboard's text and metafile, and the metafile played back as a picture.
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "GuiDriver.h"
+#include "HostDocument.h"
+#include "HostPrintJob.h"
 #include "InProcessHost.h"
 #include "controls/win/DialogFonts.h"
 #include "fitting/Fit.h"
@@ -21,6 +26,7 @@
 #include "multipointcalibration/ui/MPCalCopySelect.h"
 #include "multipointcalibration/ui/MPCalReportDialog.h"
 #include "multipointcalibration/ui/ReportCopy.h"
+#include "multipointcalibration/win/LiveObjectCounter.h"
 #include "plotting/CalibrationCurve.h"
 #include "plotting/CalibrationReport.h"
 #include "plotting/win/DataPlotXY.h"
@@ -339,15 +345,15 @@ TEST_F(ReportWin, ReportPictures) {
   }
 }
 
-// The curve dialog's Copy button through the copy-format dialog, text chosen; Print stays
-// disabled until it prints.
+// The curve dialog's Copy button through the copy-format dialog, text chosen; Print is there to
+// be clicked too.
 TEST_F(ReportWin, CurveDialogCopyButtonCopiesThePointsAsText) {
   parent_ = std::make_unique<ReportParent>();
   ASSERT_TRUE(parent_->Create(100, 100));
   CalibrationSettings settings = TwoPoints(false, Linear);
   ASSERT_TRUE(Fit(settings));
   std::wstring copied;
-  bool printEnabled = true;
+  bool printEnabled = false;
   GuiDriver::ModalAnswerer answer;
   answer
       .Then([&](HWND curve) {
@@ -362,9 +368,88 @@ TEST_F(ReportWin, CurveDialogCopyButtonCopiesThePointsAsText) {
       });
   EXPECT_EQ(RunCurveDialog(parent_->hwnd(), 0, Unit(7, L"V"), settings, nullptr), IDCANCEL);
   EXPECT_EQ(answer.WatchdogEnded(), 0);
-  EXPECT_FALSE(printEnabled);
+  EXPECT_TRUE(printEnabled);
   EXPECT_EQ(copied.substr(0, copied.find(L'\0')),
             L"\tmV\tmmHg\t\n1.00\t10.00\t0.00\t\n2.00\t20.00\t100.00\t\n");
+}
+
+// The printed file's name in the test's folder; scripts/check-printed-page.sh checks it with
+// ghostscript after the test and renders it for a person to look at.
+std::wstring PrintedFile() {
+  const std::wstring name =
+      GuiDriver::ExpectedDpi() == 96 ? L"printed-report.ps" : L"printed-report-144.ps";
+  wchar_t full[MAX_PATH] = {};
+  ::GetFullPathNameW(name.c_str(), MAX_PATH, full, nullptr);
+  return full;
+}
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+// Print through the host's print job with its preview: the preview shows the page, a second
+// Print while it is open starts nothing, and Print in the preview writes one PostScript page
+// into the file the host was told of. Nothing of the module is left alive afterwards.
+TEST_F(ReportWin, PrintWritesOnePostScriptPagePicture) {
+  parent_ = std::make_unique<ReportParent>();
+  ASSERT_TRUE(parent_->Create(100, 100));
+  CalibrationSettings settings = TwoPoints(true, Quadratic);
+  settings.rawValues = {0.010, 0.020, 0.030, 0.045};
+  settings.calibratedValues = {0.0, 100.0, 400.0, 800.0};
+  ASSERT_TRUE(Fit(settings));
+  const std::wstring file = PrintedFile();
+  ::DeleteFileW(file.c_str());
+  ASSERT_TRUE(::SetEnvironmentVariableW(Vela::HostPrintJob::kFileVariable, file.c_str()));
+
+  Tarn::ComPtr<Vela::HostDocument> document;
+  document.Attach(Vela::HostDocument::Create(nullptr));
+  std::size_t seenDuringPreview = 0;
+  bool printedWhileOpen = true;
+  GuiDriver::ModalAnswerer answer(10000ms);
+  answer
+      .Then([&](HWND curve) {
+        EXPECT_TRUE(GuiDriver::Click(::GetDlgItem(curve, MPCalReportDialog::kPrint)));
+        GuiDriver::Click(::GetDlgItem(curve, IDCANCEL));
+      })
+      .Then([&](HWND preview) {
+        EXPECT_FALSE(GuiDriver::CaptureToPng(preview, GuiDriver::ExpectedDpi() == 96
+                                                          ? L"print-preview"
+                                                          : L"print-preview-144")
+                         .empty());
+        // The curve dialog is disabled under the preview, so the second request comes as the
+        // command itself, as a host's modeless print dialog would let it through.
+        const HWND curve = answer.Seen()[0].hwnd;
+        ::SendMessageW(curve, WM_COMMAND, MAKEWPARAM(MPCalReportDialog::kPrint, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(curve, MPCalReportDialog::kPrint)));
+        seenDuringPreview = answer.Seen().size();
+        printedWhileOpen = ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+        GuiDriver::Click(::GetDlgItem(preview, IDOK));
+      });
+  EXPECT_EQ(RunCurveDialog(parent_->hwnd(), 0, Unit(7, L"V"), settings, document.get()), IDCANCEL);
+  EXPECT_EQ(answer.WatchdogEnded(), 0);
+  ASSERT_EQ(answer.Seen().size(), 2u);
+  EXPECT_EQ(answer.Seen()[1].caption,
+            L"Print Preview - Multipoint Calibration Curve for Channel 1");
+  EXPECT_EQ(seenDuringPreview, 2u) << "the second Print opened nothing";
+  EXPECT_FALSE(printedWhileOpen);
+
+  const std::string postScript = FileBytes(file);
+  ASSERT_FALSE(postScript.empty()) << "nothing printed into the file";
+  EXPECT_EQ(postScript.rfind("%!PS", 0), 0u);
+  EXPECT_EQ(Occurrences(postScript, "%%Page:"), 1u);
+  EXPECT_NE(postScript.find("%%Title: Multipoint Calibration Curve for Channel 1"),
+            std::string::npos);
+
+  document = nullptr;
+  EXPECT_EQ(LiveObjectCounter::Count(), 0);
 }
 
 // The copy-format dialog itself.
