@@ -155,12 +155,14 @@ public:
   // The working copy's display range: the data range (top, bottom) widened by 25 % about its
   // centre.
   void SetDisplayRanges(double top, double bottom);
-  // The calibrated display range of raw samples (the selection's), evaluated as the channel
+  // The calibrated display range of raw samples (the selection's, as the Raw view's pane holds
+  // them, unscaled: the numbers the channel's enumerator receives), evaluated as the channel
   // evaluates them (the coefficients as the parameter text carries them); without a finite
   // result, that of the calibrated points. False when neither gives a range (the range is then
   // left as it is).
   bool SetCalibratedRange(std::span<const float> rawSamples);
-  // The Calculated view's range from the calibrated samples it shows: their finite extremes;
+  // The Calculated view's range from the calibrated samples it shows (all of the pane's, after
+  // each block): their finite extremes, NaN and infinities skipped;
   // without any (no selection, no data), the calibrated points' extremes, and only without points
   // the channel's raw range.
   void SetCalculatedViewRange(std::span<const float> calibratedSamples);
