@@ -162,9 +162,8 @@ public:
   // left as it is).
   bool SetCalibratedRange(std::span<const float> rawSamples);
   // The Calculated view's range from the calibrated samples it shows (all of the pane's, after
-  // each block): their finite extremes, NaN and infinities skipped;
-  // without any (no selection, no data), the calibrated points' extremes, and only without points
-  // the channel's raw range.
+  // each block): their finite extremes, NaN and infinities skipped; without any (no selection,
+  // no data), the calibrated points' extremes, and only without points the channel's raw range.
   void SetCalculatedViewRange(std::span<const float> calibratedSamples);
 
   // The Raw view: not calibrated, the channel's display range.
