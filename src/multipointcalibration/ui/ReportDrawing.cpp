@@ -48,10 +48,12 @@ struct DrawingScale {
   ComPtr<Host::IAxisScale> axis;
 };
 
+// The scale starts over the whole graph area, so that the labels it measures for its thickness
+// are those of about the length it is drawn at, not those of a much shorter axis.
 DrawingScale MakeDrawingScale(const CDragScale& from, std::int32_t orientation,
-                              const std::wstring& title, const std::wstring& unit) {
+                              const std::wstring& title, const std::wstring& unit,
+                              const RECT& start) {
   DrawingScale made;
-  const RECT start{0, 0, 100, 100};
   made.scale = CDragScale::CreateForDrawing(start, orientation);
   double top = 0.0, bottom = 0.0;
   from.GetRange(top, bottom);
@@ -96,10 +98,13 @@ void DrawGraph(HDC dc, GUILib::Rect area, const ReportParts& parts) {
 
   GUILib::CGraph2D& graph = parts.graph;
   const auto [xUnit, yUnit] = graph.AxisUnits();
-  const DrawingScale vertical = MakeDrawingScale(parts.verticalScale, CDragScale::kVertical,
-                                                 Tarn::ModuleString(kFittedValuesString), yUnit);
-  const DrawingScale horizontal = MakeDrawingScale(parts.horizontalScale, CDragScale::kHorizontal,
-                                                   Tarn::ModuleString(kRawValuesString), xUnit);
+  const RECT start = ToRECT(area);
+  const DrawingScale vertical =
+      MakeDrawingScale(parts.verticalScale, CDragScale::kVertical,
+                       Tarn::ModuleString(kFittedValuesString), yUnit, start);
+  const DrawingScale horizontal =
+      MakeDrawingScale(parts.horizontalScale, CDragScale::kHorizontal,
+                       Tarn::ModuleString(kRawValuesString), xUnit, start);
   const GUILib::ReportGraphLayout layout =
       GUILib::LayoutReportGraph(area, Thickness(vertical, dc), Thickness(horizontal, dc));
   const RECT verticalRect = ToRECT(layout.verticalScale);
