@@ -452,6 +452,58 @@ TEST_F(ReportWin, PrintWritesOnePostScriptPagePicture) {
   EXPECT_EQ(LiveObjectCounter::Count(), 0);
 }
 
+// Cancel in the preview prints nothing and ends the job; Print works again at once, and a curve
+// dialog without a host document has nothing to print through.
+TEST_F(ReportWin, PrintAgainAfterACancelledPreviewAndPrintWithoutAHost) {
+  parent_ = std::make_unique<ReportParent>();
+  ASSERT_TRUE(parent_->Create(100, 100));
+  CalibrationSettings settings = TwoPoints(false, Linear);
+  ASSERT_TRUE(Fit(settings));
+  wchar_t folder[MAX_PATH] = {};
+  ::GetFullPathNameW(L".", MAX_PATH, folder, nullptr);
+  const std::wstring file = std::wstring(folder) + L"\\printed-again.ps";
+  ::DeleteFileW(file.c_str());
+  ASSERT_TRUE(::SetEnvironmentVariableW(Vela::HostPrintJob::kFileVariable, file.c_str()));
+
+  Tarn::ComPtr<Vela::HostDocument> document;
+  document.Attach(Vela::HostDocument::Create(nullptr));
+  bool printedAfterCancel = true;
+  {
+    GuiDriver::ModalAnswerer answer(10000ms);
+    answer
+        .Then([&](HWND curve) {
+          EXPECT_TRUE(GuiDriver::Click(::GetDlgItem(curve, MPCalReportDialog::kPrint)));
+          printedAfterCancel = ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+          EXPECT_TRUE(GuiDriver::Click(::GetDlgItem(curve, MPCalReportDialog::kPrint)));
+          GuiDriver::Click(::GetDlgItem(curve, IDCANCEL));
+        })
+        .Then(GuiDriver::ModalAnswerer::Press(IDCANCEL))
+        .Then(GuiDriver::ModalAnswerer::Press(IDOK));
+    EXPECT_EQ(RunCurveDialog(parent_->hwnd(), 1, Unit(7, L"V"), settings, document.get()),
+              IDCANCEL);
+    EXPECT_EQ(answer.WatchdogEnded(), 0);
+    ASSERT_EQ(answer.Seen().size(), 3u) << "the curve dialog and two previews";
+  }
+  EXPECT_FALSE(printedAfterCancel);
+  const std::string postScript = FileBytes(file);
+  EXPECT_EQ(Occurrences(postScript, "%%Page:"), 1u);
+  EXPECT_NE(postScript.find("%%Title: Multipoint Calibration Curve for Channel 2"),
+            std::string::npos);
+  ::DeleteFileW(file.c_str());
+
+  GuiDriver::ModalAnswerer alone(5000ms);
+  alone.Then([](HWND curve) {
+    EXPECT_TRUE(GuiDriver::Click(::GetDlgItem(curve, MPCalReportDialog::kPrint)));
+    GuiDriver::Click(::GetDlgItem(curve, IDCANCEL));
+  });
+  EXPECT_EQ(RunCurveDialog(parent_->hwnd(), 0, Unit(7, L"V"), settings, nullptr), IDCANCEL);
+  EXPECT_EQ(alone.Seen().size(), 1u) << "no preview without a host";
+  EXPECT_EQ(alone.WatchdogEnded(), 0);
+
+  document = nullptr;
+  EXPECT_EQ(LiveObjectCounter::Count(), 0);
+}
+
 // The copy-format dialog itself.
 TEST_F(ReportWin, CopyFormatDialogPicture) {
   bool asText = true;
