@@ -3,6 +3,7 @@
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/HostServices.h"
 #include "foundation/win/ResourceStrings.h"
+#include "multipointcalibration/ui/MPCalibrationDialog.h"
 #include "multipointcalibration/ui/SettingsEditing.h"
 #include "multipointcalibration/win/CalcClassBase.h"
 #include "multipointcalibration/win/ModuleObjects.h"
@@ -18,6 +19,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     Tarn::SetResourceModule(instance);
     // The calculation class sits below the dialogs, so its settings entry is handed to it here.
     MPCalibration::CalcClassBase::SetSettingsEditor(&MPCalibration::EditCalibrationSettings);
+    MPCalibration::SetCalibrationDialogRunner(&MPCalibration::RunCalibrationDialog);
     DisableThreadLibraryCalls(instance);
   }
   return TRUE;
