@@ -56,14 +56,14 @@ HRESULT VelaPrintout::GetPageCount(std::int32_t* count) noexcept {
     return E_INVALIDARG;
   const HRESULT hr = CountPages(count);
   if (SUCCEEDED(hr))
-    mPageCount = *count;
+    mPages.SetCount(*count);
   return hr;
 }
 
 HRESULT VelaPrintout::IsPastEnd(std::int32_t page, std::int32_t* past) noexcept {
   if (!past)
     return E_INVALIDARG;
-  *past = page >= mPageCount ? -1 : 0;
+  *past = mPages.IsPastEnd(page) ? -1 : 0;
   return S_OK;
 }
 
@@ -136,33 +136,25 @@ HRESULT VelaPrintout::CountPages(std::int32_t* count) noexcept {
 HRESULT VelaPrintout::SetPageSet(const std::uint32_t* words, std::int32_t wordCount) noexcept {
   if (wordCount < 0 || (wordCount > 0 && !words))
     return E_INVALIDARG;
-  return Guard([&] { mPages.assign(words, words + wordCount); });
+  return Guard([&] { mPages.Choose({words, static_cast<std::size_t>(wordCount)}); });
 }
 
 HRESULT VelaPrintout::IsPageExcluded(std::int32_t page, std::int32_t* excluded) noexcept {
   if (!excluded)
     return E_INVALIDARG;
-  bool left = false;
-  bool any = false;
-  for (std::uint32_t w : mPages)
-    any = any || w != 0;
-  if (any) {
-    const auto word = page < 0 ? mPages.size() : static_cast<std::size_t>(page) / 32;
-    left = word >= mPages.size() || !(mPages[word] & (1u << (page % 32)));
-  }
-  *excluded = left ? -1 : 0;
+  *excluded = mPages.IsExcluded(page) ? -1 : 0;
   return S_OK;
 }
 
 HRESULT VelaPrintout::SetOptions(std::int32_t bits, std::int32_t mask) noexcept {
-  mOptions = bits | (mOptions & ~mask);
+  mPages.SetOptions(bits, mask);
   return S_OK;
 }
 
 HRESULT VelaPrintout::GetOptions(std::int32_t* options) noexcept {
   if (!options)
     return E_INVALIDARG;
-  *options = mOptions;
+  *options = mPages.Options();
   return S_OK;
 }
 

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "foundation/win/ComObject.h"
 #include "foundation/win/ComPtr.h"
 #include "hostapi/HostInterfaces.h"
+#include "window/PrintoutPages.h"
 
 namespace Tarn::Window {
 
@@ -62,15 +62,13 @@ private:
   void ReleaseContexts() noexcept;
   HRESULT PreviewPage(std::int32_t page) noexcept;
 
-  std::vector<std::uint32_t> mPages;
+  PrintoutPages mPages;
   RECT mPageRect{};
   std::wstring mTitle;
   HDC mDC = nullptr;
   HDC mPrintDC = nullptr;
   std::int32_t mFlags = 2;
   ComPtr<IUnknown> mSite;
-  std::int32_t mPageCount = 0;
-  std::int32_t mOptions = 0;
 };
 
 } // namespace Tarn::Window
