@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows preset and runs the window tests (CTest label "gui"; they take the pictures)
-# in Wine prefixes at 96 and 144 dpi; the PNGs land in build/pictures/. One of them, velahost_tour,
+# in Wine prefixes at 96 and 144 dpi; the PNGs land in build/pictures/, the curve window's printed
+# page among them (printed-report*.png, rendered from its PostScript by ghostscript). One of them, velahost_tour,
 # is a whole calibration session in the reference host, a picture per step in build/pictures/tour/.
 # Environment: MPCAL_BUILD_DIR (default build/windows), MPCAL_PICTURES_DIR (default
 # build/pictures), MPCAL_JOBS (default the number of processors), MPCAL_TARGETS (build only these).
@@ -17,6 +18,8 @@ export MPCAL_PICTURES_DIR=${MPCAL_PICTURES_DIR:-$root/build/pictures}
 mkdir -p "$MPCAL_PICTURES_DIR"
 rm -f "$MPCAL_PICTURES_DIR"/*.png "$MPCAL_PICTURES_DIR"/tour/*.png
 
+# The printed page of the print test is rendered with ghostscript.
+command -v gs >/dev/null 2>&1 || bash scripts/bootstrap.sh
 source scripts/wine-pair.sh
 start_wine_pair "$root/build/wineprefix-pictures"
 
