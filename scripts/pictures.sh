@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows preset and runs the window tests (CTest label "gui"; they take the pictures)
 # in Wine prefixes at 96 and 144 dpi; the PNGs land in build/pictures/, the curve window's printed
-# page among them (printed-report*.png, rendered from its PostScript by ghostscript). One of them, velahost_tour,
-# is a whole calibration session in the reference host, a picture per step in build/pictures/tour/.
+# page among them (printed-report*.png, rendered from its PostScript by ghostscript). One of the
+# tests, velahost_tour, is a whole calibration session in the reference host, a picture per step in
+# build/pictures/tour/.
 # Environment: MPCAL_BUILD_DIR (default build/windows), MPCAL_PICTURES_DIR (default
 # build/pictures), MPCAL_JOBS (default the number of processors), MPCAL_TARGETS (build only these).
 set -euo pipefail
