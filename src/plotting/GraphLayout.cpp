@@ -1,5 +1,6 @@
 #include "plotting/GraphLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace GUILib {
@@ -90,6 +91,13 @@ RowSpan TableRowBoundaries(int top, int bottom, double offset, int rowHeight) no
 Rect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept {
   const int top = static_cast<int>(row * static_cast<double>(rowHeight) + offset);
   return {column.left, top, column.left + column.width, top + rowHeight};
+}
+
+int TableWholeRowsBottom(int top, int bottom, int rowHeight) noexcept {
+  if (rowHeight <= 0 || bottom <= top)
+    return bottom;
+  const int rows = std::max(1, (bottom - top - 1) / rowHeight);
+  return std::min(bottom, top + rows * rowHeight + 1);
 }
 
 } // namespace GUILib

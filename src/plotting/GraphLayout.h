@@ -60,5 +60,9 @@ struct RowSpan {
 };
 RowSpan TableRowBoundaries(int top, int bottom, double offset, int rowHeight) noexcept;
 Rect TableCell(TableColumn column, int row, int rowHeight, double offset) noexcept;
+// The bottom edge (exclusive) of a table drawn from `top` that ends with the last row wholly
+// above `bottom`, its closing line on that row's lower boundary: a row cut by the bottom would
+// show as a sliver. At least one row; never below `bottom`.
+int TableWholeRowsBottom(int top, int bottom, int rowHeight) noexcept;
 
 } // namespace GUILib

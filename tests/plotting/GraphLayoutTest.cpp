@@ -121,6 +121,22 @@ TEST(GraphLayout, TableColumnsAndRows) {
   for (const RowSpan empty : {TableRowBoundaries(5, 10, 0, 15), TableRowBoundaries(0, 100, 0, 0)})
     EXPECT_GT(empty.first, empty.last);
   EXPECT_EQ(TableCell({70, 170}, 2, 15, 3), (Rect{70, 33, 240, 48}));
+
+  struct Whole {
+    int top, bottom, rowHeight, expected;
+  };
+  const Whole wholes[] = {
+      {0, 100, 15, 91}, // 6 rows and the closing line; the 7th would be cut
+      {0, 91, 15, 91},  // already whole
+      {0, 90, 15, 76},  // one pixel short of the 6th row's closing line
+      {10, 40, 15, 26}, // from a top other than 0
+      {0, 10, 15, 10},  // not even one row: the rectangle as it is
+      {0, 100, 0, 100}, // no row height
+      {50, 50, 15, 50}, // empty
+  };
+  for (const Whole& w : wholes)
+    EXPECT_EQ(TableWholeRowsBottom(w.top, w.bottom, w.rowHeight), w.expected)
+        << w.top << ".." << w.bottom << " by " << w.rowHeight;
 }
 
 } // namespace

@@ -81,6 +81,7 @@ bool MPCalReportDialog::OnInitDialog() {
   mGraph->Create(hwnd(), Tarn::Window::ToRECT(PlaceholderRect(kGraph)), kGraph);
   if (!mTable.Create(hwnd(), Tarn::Window::ToRECT(PlaceholderRect(kTable)), kTable))
     throw Tarn::XHResult(E_HANDLE);
+  mTable.FitToWholeRows();
   mTable.SetColumnWidths({1.0 / 3, 1.0 / 3, 1.0 / 3});
   mTable.SetColumnWidths({std::begin(GUILib::kPointsTableColumnFractions),
                           std::end(GUILib::kPointsTableColumnFractions)});

@@ -100,24 +100,44 @@ void Table2D::Paint(HDC dc, const RECT& rect) {
   const Tarn::unique_hfont bold = look.CreateFontFor(dc);
   ::SetTextColor(dc, mTextColour);
 
-  TEXTMETRICW metrics{};
-  {
-    Tarn::unique_select_object font(dc, normal.get());
-    ::GetTextMetricsW(dc, &metrics);
-  }
-  mRowHeight = std::max(1, TableRowHeight(metrics.tmHeight));
+  mRowHeight = MeasureRowHeight(dc, normal.get());
+  Rect shown = r;
+  shown.bottom = TableWholeRowsBottom(r.top, r.bottom, mRowHeight);
   // Row numbers map onto pixels from the top: value 0 is the top edge.
-  mRowMap.SetToRange(r.top, r.bottom);
-  (void)mRowMap.SetFromRange(0, std::max(1.0, static_cast<double>(r.Height()) / mRowHeight));
+  mRowMap.SetToRange(shown.top, shown.bottom);
+  (void)mRowMap.SetFromRange(0, std::max(1.0, static_cast<double>(shown.Height()) / mRowHeight));
 
   {
     Tarn::unique_hbrush black(::CreateSolidBrush(RGB(0, 0, 0)));
-    ::FrameRect(dc, &rect, black.get());
+    const RECT frame = Tarn::Window::ToRECT(shown);
+    ::FrameRect(dc, &frame, black.get());
   }
-  const std::vector<TableColumn> columns = TableColumns(r, mColumnWidths);
+  const std::vector<TableColumn> columns = TableColumns(shown, mColumnWidths);
   const double offset = mRowMap.Map(0);
-  mGrid.Draw(dc, r, columns, mRowHeight, offset);
-  mPainter.Draw(dc, r, columns, mRowHeight, offset, ReadContent(), normal.get(), bold.get());
+  mGrid.Draw(dc, shown, columns, mRowHeight, offset);
+  mPainter.Draw(dc, shown, columns, mRowHeight, offset, ReadContent(), normal.get(), bold.get());
+}
+
+int Table2D::MeasureRowHeight(HDC dc, HFONT font) const {
+  TEXTMETRICW metrics{};
+  Tarn::unique_select_object selected(dc, font);
+  ::GetTextMetricsW(dc, &metrics);
+  return std::max(1, TableRowHeight(metrics.tmHeight));
+}
+
+void Table2D::FitToWholeRows() noexcept {
+  const Rect client = Tarn::Window::ClientRect(hwnd());
+  const Tarn::unique_window_dc dc = Tarn::unique_window_dc::Get(hwnd());
+  if (client.IsEmpty() || !dc)
+    return;
+  TextFormat look;
+  look.faceName = mFontName;
+  look.points = mFontSize;
+  const Tarn::unique_hfont normal = look.CreateFontFor(dc.get());
+  const int height =
+      TableWholeRowsBottom(0, client.Height(), MeasureRowHeight(dc.get(), normal.get()));
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, client.Width(), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Table2D::PaintWindow() {

@@ -39,8 +39,12 @@ public:
   void SetTextColour(COLORREF colour) noexcept { mTextColour = colour; }
   void Invalidate() noexcept;
 
-  // Draws the whole table into `rect` of `dc`, leaving the dc as it was.
+  // Draws the whole table into `rect` of `dc`, leaving the dc as it was. The table ends with the
+  // last row that fits wholly; below it the rectangle is left blank.
   void Paint(HDC dc, const RECT& rect);
+  // Shortens the window to the rows that fit in it wholly, so that no row shows cut at its
+  // bottom edge.
+  void FitToWholeRows() noexcept;
 
   const std::vector<double>& ColumnWidths() const noexcept { return mColumnWidths; }
   int RowHeight() const noexcept { return mRowHeight; }
@@ -49,6 +53,7 @@ public:
 
 private:
   TableContent ReadContent() const;
+  int MeasureRowHeight(HDC dc, HFONT font) const;
   void PaintWindow();
 
   Tarn::ComPtr<Host::IRecordData> mSource;

@@ -2,6 +2,7 @@
 
 #include "GuiDriver.h"
 #include "foundation/win/UniqueHandle.h"
+#include "plotting/GraphLayout.h"
 #include "plotting/win/TabulatedData.h"
 #include "window/Geometry.h"
 
@@ -136,7 +137,11 @@ TEST(TablePictures, PointsTableWithTheBoldRow) {
   ASSERT_GT(h, 0);
   // The frame, the line under the header, and window-coloured space inside a cell.
   EXPECT_EQ(picture.At(0, 0), 0u);
-  EXPECT_EQ(picture.At(picture.width / 2, picture.height - 1), 0u);
+  // The frame closes under the last whole row; the rest of the window is left blank.
+  const int closing = TableWholeRowsBottom(0, picture.height, h) - 1;
+  EXPECT_EQ(picture.At(picture.width / 2, closing), 0u);
+  for (int y = closing + 1; y < picture.height; ++y)
+    EXPECT_NE(picture.At(picture.width / 2, y), 0u) << y;
   EXPECT_EQ(picture.At(picture.width / 2, h), 0u);
   EXPECT_EQ(picture.At(picture.width / 2, 2 * h), 0u);
   const COLORREF window = ::GetSysColor(COLOR_WINDOW);
