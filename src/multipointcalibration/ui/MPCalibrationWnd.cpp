@@ -301,6 +301,20 @@ void MPCalibrationWnd::Layout() {
   place(mYReadout.hwnd(), layout.yReadOut);
 }
 
+// The corner below the vertical scale and left of the horizontal one takes the scales' face, so
+// that the two make one unbroken frame around the graph's lower left.
+void MPCalibrationWnd::EraseBackground(HDC dc) const {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+  if (!mHScale.IsCreated())
+    return;
+  const GUILib::CurveWindowLayout layout = ScaledLayout(hwnd(), TextHeight());
+  const RECT corner{client.left, layout.verticalScale.bottom, layout.horizontalScale.left,
+                    client.bottom};
+  ::FillRect(dc, &corner, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
 LRESULT MPCalibrationWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
   case GUILib::kCursorMessage:
@@ -309,6 +323,9 @@ LRESULT MPCalibrationWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   case WM_SIZE:
     Layout();
     return 0;
+  case WM_ERASEBKGND:
+    EraseBackground(reinterpret_cast<HDC>(wParam));
+    return 1;
   case WM_DESTROY:
     Disconnect();
     return 0;

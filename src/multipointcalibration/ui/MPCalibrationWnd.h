@@ -54,6 +54,7 @@ private:
   void OnScaleEvent(ScaleEvent event);
   void OnCursor(const float* point);
   void Layout();
+  void EraseBackground(HDC dc) const;
   void AddPlot(std::int64_t xColumn, std::int64_t yColumn, int type, int size, COLORREF colour);
   void Disconnect() noexcept;
 

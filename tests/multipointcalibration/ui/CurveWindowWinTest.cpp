@@ -326,6 +326,20 @@ TEST(CurvePictures, FitTypesForceOriginZoomAndReadOut) {
     EXPECT_FALSE(GuiDriver::CaptureToPng(hwnd, L"curve-force-origin" + suffix).empty());
 
     MPCalibrationWnd& window = dialog.GraphWindow();
+    // The corner under the vertical scale has the scales' face, and the table's window ends on
+    // its last whole row: its bottom line is the frame.
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const GuiDriver::Picture whole = GuiDriver::Capture(window.hwnd());
+    EXPECT_EQ(whole.At(2, whole.height - 2),
+              Pixel(GetRValue(face), GetGValue(face), GetBValue(face)));
+    const GuiDriver::Picture table = GuiDriver::Capture(dialog.Item(Dlg::kTable));
+    std::vector<int> lines;
+    for (int y = table.height - 1; y >= 0 && lines.size() < 3; --y)
+      if (table.At(table.width / 2, y) == Pixel(0, 0, 0))
+        lines.push_back(y);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], table.height - 1);
+    EXPECT_EQ(lines[0] - lines[1], lines[1] - lines[2]) << "the last row as high as the others";
     const HWND graph = window.Graph().hwnd();
     RECT client;
     ::GetClientRect(graph, &client);
