@@ -12,15 +12,6 @@ namespace Tarn::Window {
 VelaPrintout::VelaPrintout(IUnknown* site, std::wstring title)
     : mTitle(std::move(title)), mSite(site) {}
 
-VelaPrintout::~VelaPrintout() {
-  ReleaseContexts();
-}
-
-void VelaPrintout::ReleaseContexts() noexcept {
-  mDC = nullptr;
-  mPrintDC = nullptr;
-}
-
 HRESULT VelaPrintout::GetFlags(std::int32_t* flags) noexcept {
   if (!flags)
     return E_INVALIDARG;
@@ -45,7 +36,6 @@ HRESULT VelaPrintout::SetDeviceContexts(const RECT* page, HDC dc, HDC printer) n
   if (!page)
     return E_INVALIDARG;
   mPageRect = *page;
-  ReleaseContexts();
   mDC = dc;
   mPrintDC = dc ? printer : nullptr;
   return S_OK;

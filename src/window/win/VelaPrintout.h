@@ -54,12 +54,11 @@ public:
 protected:
   // `site` is referenced while the printout lives.
   VelaPrintout(IUnknown* site, std::wstring title);
-  virtual ~VelaPrintout();
+  virtual ~VelaPrintout() = default;
 
 private:
   using Base = ComObject<VelaPrintout, Host::IVelaPrintout, Host::IVelaPrintoutType>;
   friend Base;
-  void ReleaseContexts() noexcept;
   HRESULT PreviewPage(std::int32_t page) noexcept;
 
   PrintoutPages mPages;
