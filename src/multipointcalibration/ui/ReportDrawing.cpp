@@ -134,6 +134,8 @@ void DrawReport(HDC dc, const RECT& rect, const ReportParts& parts) {
 
 void DrawFitDetails(HDC dc, const RECT& rect, const FitRecord& fit) {
   GUILib::SavedDc saved(dc);
+  // A long equation ends at the block's edge instead of running over the table beside it.
+  ::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   const int pixels = -GUILib::FitDetailsFontHeight(::GetDeviceCaps(dc, LOGPIXELSY));
   Tarn::unique_hfont font = MakeFont(-LogicalFontHeight(dc, pixels));
   ::SelectObject(dc, font.get());
