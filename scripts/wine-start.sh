@@ -37,7 +37,8 @@ fi
 if ! grep -q 'MPCal PostScript File' "$WINEPREFIX/system.reg" 2>/dev/null; then
   printer_tool="$WINEPREFIX/drive_c/mpcal-add-printer.exe"
   [ -f "$printer_tool" ] ||
-    x86_64-w64-mingw32-gcc -municode -O1 -o "$printer_tool" "$root/scripts/wine-printer.c" -lwinspool
+    x86_64-w64-mingw32-gcc-posix -municode -O1 -static -o "$printer_tool" "$root/scripts/wine-printer.c" \
+      -lwinspool
   wine "$printer_tool" </dev/null >/dev/null 2>&1 || echo "wine-start: no print-to-file printer" >&2
 fi
 dpi=${2:-}
