@@ -213,21 +213,37 @@ void MPCalibrationDialog::PlacePaneAndScale() {
 
   TarnControls::DialogFonts::Shared().EnsureBuilt();
   const int textHeight = TarnControls::DialogFonts::Shared().TextExtent().cy;
-  RECT scaleRect{r.left, r.top, r.left + CDragScale::kMinimumThickness, r.bottom};
+  mScaleRect = {r.left, r.top, r.left + CDragScale::kMinimumThickness, r.bottom};
   try {
-    mScale.Create(hwnd(), scaleRect, textHeight);
-    scaleRect.right = scaleRect.left + std::max(mScale.CalcSize(nullptr, 0), 8);
-    mScale.SetPosition(scaleRect);
+    mScale.Create(hwnd(), mScaleRect, textHeight);
+    mScaleRect.right = mScaleRect.left + std::max(mScale.CalcSize(nullptr, 0), 8);
+    mScale.SetPosition(mScaleRect);
   } catch (const Tarn::XHResult&) {
     // Without the host's scale the pane still shows its samples on the default map.
     Tarn::Window::LogCaughtInProcedure(0);
   }
   const int margin = textHeight / 2 + 2;
-  mPaneRect = {scaleRect.right + 2, r.top + margin, r.right, r.bottom - margin};
+  mPaneRect = {mScaleRect.right + 2, r.top + margin, r.right, r.bottom - margin};
   if (!mPane->Create(hwnd(), mPaneRect, kPane))
     throw Tarn::XHResult(E_HANDLE);
   if (mScale.IsCreated())
     mPane->LinkScale(mScale);
+}
+
+void MPCalibrationDialog::WidenScaleToItsLabels() {
+  if (!mScale.IsCreated())
+    return;
+  // The labels of a new range or unit may need more room than the scale was given; it only
+  // grows, so that switching views does not make the pane jump back and forth.
+  const int needed = mScale.CalcSize(nullptr, 0);
+  if (needed <= mScaleRect.right - mScaleRect.left)
+    return;
+  mScaleRect.right = mScaleRect.left + needed;
+  mScale.SetPosition(mScaleRect);
+  mPaneRect.left = mScaleRect.right + 2;
+  ::MoveWindow(mPane->hwnd(), mPaneRect.left, mPaneRect.top, mPaneRect.right - mPaneRect.left,
+               mPaneRect.bottom - mPaneRect.top, TRUE);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void MPCalibrationDialog::UpdateControls() {
@@ -239,6 +255,7 @@ void MPCalibrationDialog::UpdateControls() {
   if (mScale.IsCreated()) {
     mScale.SetUnitLabel(values.scaleUnitLabel.c_str());
     mScale.SetRange(values.rangeTop, values.rangeBottom);
+    WidenScaleToItsLabels();
   }
 }
 
@@ -285,8 +302,10 @@ void MPCalibrationDialog::Report(const DialogOutcome& outcome) {
 bool MPCalibrationDialog::Collect() {
   ReadRows();
   const DialogOutcome outcome = mModel->CollectSettings(ReadControls());
-  if (mScale.IsCreated())
+  if (mScale.IsCreated()) {
     mScale.SetRange(mModel->Work().rangeTop, mModel->Work().rangeBottom);
+    WidenScaleToItsLabels();
+  }
   Report(outcome);
   return outcome.ok;
 }
@@ -413,8 +432,10 @@ void MPCalibrationDialog::OnUnitChanged() {
   if (!mModel)
     return;
   const std::wstring label = mModel->OnUnitChanged(mUnits.GetUnit());
-  if (mScale.IsCreated())
+  if (mScale.IsCreated()) {
     mScale.SetUnitLabel(label.c_str());
+    WidenScaleToItsLabels();
+  }
 }
 
 void MPCalibrationDialog::ShowHelp() {

@@ -68,6 +68,7 @@ private:
   void SetUp();
   void ReadHost();
   void PlacePaneAndScale();
+  void WidenScaleToItsLabels();
   void UpdateControls();
   void ShowRows();
   void WriteField(FieldRef field, const std::wstring& text);
@@ -108,6 +109,7 @@ private:
   std::array<TarnControls::TSICNButton, kCalibrationRows> mTakeButtons;
   std::unique_ptr<UnitConvertDataPane> mPane;
   CDragScale mScale;
+  RECT mScaleRect{};
   RECT mPaneRect{};
   // Row writes are ignored until setup has filled the rows, and one write never re-enters
   // another through the edits' change notifications.
