@@ -397,6 +397,37 @@ TEST_F(CalibrationDialogTest, ProblemsAreToldOnlyWhenCalibratedOutputIsAskedFor)
   }
 }
 
+// Settings saved from the Calculated view reopen in it when their points still fit; otherwise
+// the user hears why and gets the Raw view.
+TEST_F(CalibrationDialogTest, SavedCalculatedSettingsReopenInTheCalculatedViewWhenTheyFit) {
+  struct Case {
+    const char* label;
+    std::vector<double> raw;
+    std::vector<double> calibrated;
+    bool calculated;
+    std::vector<std::wstring> messages;
+  };
+  const Case cases[] = {
+      {"two points", {0.5, 4.5}, {0.0, 200.0}, true, {}},
+      {"one point", {0.5}, {0.0}, false, {Tarn::ModuleString(275)}},
+  };
+  for (const Case& c : cases) {
+    MakeDocument();
+    CalibrationSettings saved;
+    saved.rawValues = c.raw;
+    saved.calibratedValues = c.calibrated;
+    saved.showCalculated = true;
+    Boxes boxes;
+    Open(saved);
+    EXPECT_EQ(boxes.Texts(), c.messages) << c.label;
+    EXPECT_EQ(GuiDriver::IsChecked(Item(Dlg::kCalculated)), c.calculated) << c.label;
+    EXPECT_EQ(GuiDriver::Text(RawField(0)), L"0.5 V") << c.label;
+    ASSERT_EQ(dialog_->Pane().GetState(), UnitConvertDataPane::Data) << c.label;
+    EXPECT_NEAR(dialog_->Pane().Samples().back(), c.calculated ? 200.0f : 4.5f, 1e-3) << c.label;
+    dialog_.reset();
+  }
+}
+
 TEST_F(CalibrationDialogTest, OkFromTheRawViewStoresTheCalibratedRangeOfTheSelection) {
   MakeDocument();
   const HWND hwnd = Open();
