@@ -185,10 +185,8 @@ void MainWindow::Calibrate() {
     return;
   }
   const HRESULT hr = workspace_.EditCalibration(hwnd(), static_cast<std::size_t>(channel));
-  if (hr == E_NOTIMPL) {
-    Notify(IDS_EDIT_NOT_AVAILABLE, MB_ICONINFORMATION);
+  if (hr == S_FALSE || hr == Workspace::kRefusedAndTold)
     return;
-  }
   if (FAILED(hr)) {
     wchar_t code[16];
     std::swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(hr));

@@ -190,6 +190,8 @@ HRESULT Workspace::EditCalibration(HWND owner, std::size_t channel) {
   Tarn::ComPtr<Host::IPersistObject> edited;
   HRESULT hr = calcClass->EditSettings(owner, nullptr, DocumentObject(), nullptr, sourceChannel,
                                        current.get(), edited.put());
+  if (hr == E_FAIL)
+    return kRefusedAndTold;
   if (hr != S_OK)
     return hr;
   if (!edited)

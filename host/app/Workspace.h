@@ -51,8 +51,10 @@ public:
   // channel the first time (kept only when the user confirms the settings), a calculated one is
   // edited in place. S_OK: settings applied and the channel filled, in the unit and display
   // range the calculation gives; S_FALSE: cancelled, nothing changed; a failure as the module or
-  // the host gave it, nothing kept (E_FAIL: the module refused the channel and told the user).
+  // the host gave it, nothing kept; kRefusedAndTold when the module refused the channel and has
+  // told the user why (its E_FAIL, kept apart from a failure of applying the settings).
   [[nodiscard]] HRESULT EditCalibration(HWND owner, std::size_t channel);
+  static constexpr HRESULT kRefusedAndTold = HRESULT_FROM_WIN32(ERROR_CANCELLED);
 
   // Drops the calculations (before the module's objects are counted at exit).
   void Close() noexcept;

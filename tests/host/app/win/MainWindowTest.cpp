@@ -125,18 +125,49 @@ TEST_F(MainWindowTest, DragSelectsWithinAndAcrossBlocksEitherWay) {
   EXPECT_EQ(window.Data().PickedChannel(), 0);
 }
 
-TEST_F(MainWindowTest, CalibrationMenuReportsThatEditingIsNotAvailable) {
+TEST_F(MainWindowTest, CalibrationMenuOpensTheDialogAndCancelKeepsTheRecording) {
   Drag(Data(), XOf(10, 0), XOf(90, 0), RowOf(0));
-  GuiDriver::ModalAnswerer answerer;
-  answerer.Then(GuiDriver::ModalAnswerer::Press(IDOK));
+  GuiDriver::ModalAnswerer answerer(20000ms);
+  answerer.Then(GuiDriver::ModalAnswerer::Press(IDCANCEL));
   ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_CALIBRATION, 0);
   ASSERT_EQ(answerer.Seen().size(), 1u);
-  EXPECT_EQ(answerer.Seen()[0].caption, Vela::HostString(IDS_APP_TITLE));
-  EXPECT_EQ(answerer.Seen()[0].text, Vela::HostString(IDS_EDIT_NOT_AVAILABLE));
+  EXPECT_EQ(answerer.Seen()[0].caption, L"Multipoint Calibration for Channel 1");
   EXPECT_EQ(answerer.WatchdogEnded(), 0);
   // Nothing was confirmed, so no channel was added and the calculation made for it is gone.
   EXPECT_EQ(window.Work().Rec().ChannelCount(), 2u);
   EXPECT_FALSE(window.Work().IsCalculated(2));
+}
+
+TEST_F(MainWindowTest, ConfirmedCalibrationAddsTheCalibratedChannel) {
+  Drag(Data(), XOf(10, 0), XOf(90, 0), RowOf(0));
+  GuiDriver::ModalAnswerer answerer(20000ms);
+  answerer.Then([](HWND dialog) {
+    const wchar_t* const points[][2] = {{L"1", L"10"}, {L"3", L"30"}};
+    for (int row = 0; row < 2; ++row) {
+      EXPECT_TRUE(GuiDriver::TypeText(::GetDlgItem(dialog, 208 + row), points[row][0]));
+      EXPECT_TRUE(GuiDriver::TypeText(::GetDlgItem(dialog, 220 + row), points[row][1]));
+    }
+    EXPECT_TRUE(GuiDriver::Click(::GetDlgItem(dialog, IDOK)));
+  });
+  ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_CALIBRATION, 0);
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.WatchdogEnded(), 0);
+  const Vela::Recording& r = window.Work().Rec();
+  ASSERT_EQ(r.ChannelCount(), 3u);
+  ASSERT_TRUE(window.Work().IsCalculated(2));
+  EXPECT_EQ(r.ChannelAt(2).name, L"Pressure calibrated");
+  // Calibrated = 10 x raw, sample by sample, in both blocks.
+  for (std::size_t b = 0; b < r.BlockCount(); ++b) {
+    const auto& raw = r.Samples(b, 0);
+    const auto& calibrated = r.Samples(b, 2);
+    ASSERT_EQ(calibrated.size(), raw.size()) << b;
+    for (std::size_t i = 0; i < raw.size(); i += 17)
+      EXPECT_NEAR(calibrated[i], raw[i] * 10.0f, 1e-3f) << b << " " << i;
+  }
+  // Shown over the range the calculation's output scaling was made for, not around its samples.
+  EXPECT_LT(r.ChannelAt(2).bottom, r.ChannelAt(2).top);
+  const std::wstring dpi = std::to_wstring(GuiDriver::ExpectedDpi());
+  EXPECT_FALSE(GuiDriver::CaptureToPng(window.hwnd(), L"velahost-confirmed-" + dpi).empty());
 }
 
 TEST_F(MainWindowTest, MenuHoldsTheCommandsFromTheStringTable) {
@@ -298,8 +329,8 @@ TEST_F(MainWindowTest, ShiftArrowsSelectWithTheKeyboard) {
   EXPECT_FALSE(window.Work().Rec().selection.exists);
 }
 
-// The real program in its own process: it opens the recording named on its command line, answers
-// the calibration command with the host's own message, and ends cleanly with no module object
+// The real program in its own process: it opens the recording named on its command line, opens the
+// module's calibration dialog on the calibration command, and ends cleanly with no module object
 // left when its window is closed.
 struct ProcessWindows {
   DWORD process = 0;
@@ -353,13 +384,13 @@ TEST(VelahostProgram, OpensReportsAndEndsCleanly) {
   EXPECT_TRUE(GuiDriver::PumpUntil([&] { return GuiDriver::Text(main) == caption; }, 10000ms))
       << GuiDriver::Text(main);
 
+  // The calibration dialog of the module opens over the main window, and Cancel closes it.
   ::PostMessageW(main, WM_COMMAND, IDM_CALIBRATION, 0);
-  const HWND box = WaitForProcessWindow(info.dwProcessId, L"#32770");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(GuiDriver::Text(box), Vela::HostString(IDS_APP_TITLE));
-  EXPECT_EQ(GuiDriver::Text(::GetDlgItem(box, 0xFFFF)), Vela::HostString(IDS_EDIT_NOT_AVAILABLE));
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  GuiDriver::PumpUntil([&] { return !::IsWindow(box); }, 5000ms);
+  const HWND dialog = WaitForProcessWindow(info.dwProcessId, L"#32770");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(GuiDriver::Text(dialog), L"Multipoint Calibration for Channel 1");
+  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  GuiDriver::PumpUntil([&] { return !::IsWindow(dialog); }, 5000ms);
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_EQ(::WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
