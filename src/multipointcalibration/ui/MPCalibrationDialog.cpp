@@ -347,15 +347,12 @@ void MPCalibrationDialog::LoadPane(std::uint32_t kind, bool calibrated) {
       }
       mPane->AppendFrom(std::move(reader), 1.0);
       state = UnitConvertDataPane::Data;
-      const std::vector<float>& samples = mPane->Samples();
-      if (calibrated && !samples.empty()) {
-        const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
-        mModel->SetDisplayRanges(*high, *low);
-      }
     }
   }
-  if (calibrated && state != UnitConvertDataPane::Data)
-    mModel->SetDisplayRanges(mRawTop, mRawBottom);
+  // A calibrated sample can be NaN or infinite (a logarithm below 0); without samples the range
+  // comes from the points, never from the raw range in raw units.
+  if (calibrated)
+    mModel->SetCalculatedViewRange(mPane->Samples());
   mPane->SetState(state);
   ::InvalidateRect(mPane->hwnd(), nullptr, TRUE);
 }
@@ -529,13 +526,11 @@ bool MPCalibrationDialog::CanClose() {
     return false;
   ReadRows();
   ::CheckRadioButton(hwnd(), kRaw, kCalculated, kCalculated);
-  // The pane shows raw samples in the raw unit with its prefix; the fit takes them without.
+  // The Raw view's samples are the numbers the channel's enumerator will be given, so the
+  // calibrated range is theirs as they stand, as the Calculated view computes it.
   std::vector<float> raw;
-  if (!mModel->Work().showCalculated) {
-    const std::int32_t power = Tarn::PrefixPower(mRawUnit.prefixIndex);
-    for (const float v : mPane->Samples())
-      raw.push_back(static_cast<float>(Tarn::ScaleByPowerOfTen(v, power)));
-  }
+  if (!mModel->Work().showCalculated)
+    raw = mPane->Samples();
   const DialogOutcome outcome = mModel->CanClose(ReadControls(), raw);
   EnableFitCommands();
   if (!outcome.ok) {

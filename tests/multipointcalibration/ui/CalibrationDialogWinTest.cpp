@@ -428,17 +428,44 @@ TEST_F(CalibrationDialogTest, SavedCalculatedSettingsReopenInTheCalculatedViewWh
   }
 }
 
+// OK from the Raw view stores the range the Calculated view would show: that of the selection's
+// samples as the channel's enumerator gets them, whatever the raw unit's prefix.
 TEST_F(CalibrationDialogTest, OkFromTheRawViewStoresTheCalibratedRangeOfTheSelection) {
-  MakeDocument();
-  const HWND hwnd = Open();
-  TypeRow(0, L"0.5", L"0");
-  TypeRow(1, L"4.5", L"200");
-  EXPECT_TRUE(GuiDriver::IsChecked(Item(Dlg::kRaw)));
-  ASSERT_TRUE(GuiDriver::Click(Item(IDOK)));
-  EXPECT_FALSE(::IsWindow(hwnd));
-  EXPECT_TRUE(caller_.showCalculated);
-  EXPECT_NEAR(caller_.rangeTop, 225.0, 1e-3);
-  EXPECT_NEAR(caller_.rangeBottom, -25.0, 1e-3);
+  const struct {
+    const wchar_t* unit;
+    float scale;
+    const wchar_t* low;
+    const wchar_t* high;
+  } cases[] = {{L"V", 1.0f, L"0.5", L"4.5"}, {L"mV", 1000.0f, L"500", L"4500"}};
+  for (const auto& c : cases) {
+    MakeDocument(c.unit, true, c.scale);
+    Open();
+    TypeRow(0, c.low, L"0");
+    TypeRow(1, c.high, L"200");
+    ASSERT_TRUE(GuiDriver::Click(Item(Dlg::kCalculated)));
+    ASSERT_TRUE(GuiDriver::IsChecked(Item(Dlg::kCalculated))) << c.unit;
+    const double shownTop = dialog_->Model().Work().rangeTop;
+    const double shownBottom = dialog_->Model().Work().rangeBottom;
+    ASSERT_TRUE(std::isfinite(shownTop) && shownTop > shownBottom) << c.unit;
+    ASSERT_TRUE(GuiDriver::Click(Item(IDCANCEL)));
+
+    const HWND hwnd = Open();
+    TypeRow(0, c.low, L"0");
+    TypeRow(1, c.high, L"200");
+    EXPECT_TRUE(GuiDriver::IsChecked(Item(Dlg::kRaw)));
+    ASSERT_TRUE(GuiDriver::Click(Item(IDOK)));
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_TRUE(caller_.showCalculated);
+    EXPECT_NEAR(caller_.rangeTop, shownTop, 1e-6 * std::fabs(shownTop)) << c.unit;
+    EXPECT_NEAR(caller_.rangeBottom, shownBottom, 1e-6 * std::fabs(shownTop)) << c.unit;
+    if (c.scale == 1.0f) {
+      EXPECT_NEAR(caller_.rangeTop, 225.0, 1e-3);
+      EXPECT_NEAR(caller_.rangeBottom, -25.0, 1e-3);
+    }
+    dialog_.reset();
+    document_.reset();
+    selection_.reset();
+  }
 }
 
 TEST_F(CalibrationDialogTest, HelpAsksTheHostsHelpServiceForTheSetupTopic) {
