@@ -115,7 +115,7 @@ void DrawGraph(HDC dc, GUILib::Rect area, const ReportParts& parts) {
   Tarn::ThrowIfFailed(horizontal.scale->Draw(dc, &horizontalRect));
 
   ScaleSwap swap(graph, horizontal.axis.get(), vertical.axis.get());
-  graph.Draw(dc, layout.plot);
+  graph.Draw(dc, layout.plot, GUILib::CGraph2D::Marks::Left);
 }
 
 } // namespace

@@ -98,7 +98,7 @@ void CGraph2D::SetCursorHidden(bool hidden) {
   Repaint();
 }
 
-void CGraph2D::Draw(HDC dc, Rect rect) const {
+void CGraph2D::Draw(HDC dc, Rect rect, Marks marks) const {
   SavedDc saved(dc);
   Tarn::unique_hbrush background(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
   const RECT whole = Tarn::Window::ToRECT(rect);
@@ -118,7 +118,7 @@ void CGraph2D::Draw(HDC dc, Rect rect) const {
       if (info->Visible())
         info->Plot().Draw(dc, info->Samples(), rect);
   }
-  if (mCursorHidden)
+  if (mCursorHidden || marks == Marks::Left)
     return;
   if (mScalesValid && mCursor.Position()) {
     // The cursor's place counts from the plot's corner.

@@ -69,8 +69,10 @@ public:
   const ZoomDrag& Zoom() const noexcept { return mZoom; }
   const CBitmapCursor& Cursor() const noexcept { return mCursor; }
 
-  // The whole graph into `dc` inside `rect`: the window's back buffer, a metafile or a page.
-  void Draw(HDC dc, Rect rect) const;
+  // The whole graph into `dc` inside `rect`: the window's back buffer, a metafile or a page. The
+  // tracking cursor and the zoom frame belong to the window; a copy or a page leaves them out.
+  enum class Marks { Shown, Left };
+  void Draw(HDC dc, Rect rect, Marks marks = Marks::Shown) const;
 
   // The menu's commands. Zooming sets both ranges from the rectangle, or keeps both as they were
   // when a scale refuses; false then.

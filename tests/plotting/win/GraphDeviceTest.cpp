@@ -18,11 +18,12 @@ struct Recorded {
   std::vector<std::vector<POINT>> polyPolylines;
   std::vector<std::wstring> texts;
   int ellipses = 0;
+  int bitmaps = 0;
 };
 
-Recorded Record(const CGraph2D& graph, Rect rect) {
+Recorded Record(const CGraph2D& graph, Rect rect, CGraph2D::Marks marks = CGraph2D::Marks::Shown) {
   Tarn::unique_hdc dc(::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr));
-  graph.Draw(dc.get(), rect);
+  graph.Draw(dc.get(), rect, marks);
   Tarn::unique_henhmetafile metafile(::CloseEnhMetaFile(dc.release()));
   Recorded recorded;
   ::EnumEnhMetaFile(
@@ -50,11 +51,32 @@ Recorded Record(const CGraph2D& graph, Rect rect) {
           out.texts.emplace_back(text, r->emrtext.nChars);
         } else if (record->iType == EMR_ELLIPSE) {
           ++out.ellipses;
+        } else if (record->iType == EMR_BITBLT || record->iType == EMR_STRETCHBLT ||
+                   record->iType == EMR_TRANSPARENTBLT || record->iType == EMR_STRETCHDIBITS ||
+                   record->iType == EMR_ALPHABLEND) {
+          ++out.bitmaps;
         }
         return 1;
       },
       &recorded, nullptr);
   return recorded;
+}
+
+// The tracking cursor is the window's: a page or a copy drawn while it shows leaves it out (a
+// printer driver turned its transparent blit into a black square on the page).
+TEST(GraphDevice, CopiesAndPagesLeaveTheTrackingCursorOut) {
+  GraphSetup s;
+  const POINT point = s.Pixel(3.0, 7.0);
+  GuiDriver::MoveMouse(s.graph.hwnd(), {point.x + 4, point.y - 3});
+  ASSERT_TRUE(s.graph.Cursor().Position());
+  const Rect at{0, 0, GraphSetup::kWidth, GraphSetup::kHeight};
+  const Recorded window = Record(s.graph, at, CGraph2D::Marks::Shown);
+  const Recorded page = Record(s.graph, at, CGraph2D::Marks::Left);
+  // The cursor is the one blit more; the plots are drawn alike.
+  EXPECT_EQ(window.bitmaps, page.bitmaps + 1);
+  EXPECT_EQ(page.ellipses, window.ellipses);
+  EXPECT_EQ(page.polyPolylines.size(), window.polyPolylines.size());
+  EXPECT_EQ(page.texts, window.texts);
 }
 
 TEST(GraphDevice, MetafileHoldsTheRunsMarkersAndNumbersAtTheGivenRectangle) {
