@@ -2,8 +2,9 @@
 """Rewrites 8-bit RGB or RGBA PNGs of at most 256 colours as palette PNGs, losslessly.
 
 Window pictures hold few colours; as palette images they take a fraction of the space, which
-matters for the pictures committed under docs/. Usage: png-palette.py IN.png OUT.png [...]
-(pairs). A picture with more than 256 colours is refused with exit status 1.
+matters for the pictures committed under docs/. Usage: png-palette.py [--top ROWS] IN.png
+OUT.png [...] (pairs); --top keeps only the first ROWS rows (a printed page's upper part). A
+picture with more than 256 colours is refused with exit status 1.
 """
 import struct
 import sys
@@ -76,13 +77,19 @@ def write_palette(path, width, height, pixels):
 
 
 def main(args):
+    top = None
+    if args[:1] == ["--top"] and len(args) > 1 and args[1].isdigit():
+        top, args = int(args[1]), args[2:]
     if not args or len(args) % 2:
-        print(__doc__.strip().splitlines()[-3], file=sys.stderr)
+        print(" ".join(__doc__.split("Usage: ")[1].split(" (pairs)")[0].split()), file=sys.stderr)
         return 2
     status = 0
     for source, target in zip(args[::2], args[1::2]):
         try:
-            write_palette(target, *read_pixels(source))
+            width, height, pixels = read_pixels(source)
+            if top is not None and top < height:
+                height, pixels = top, pixels[:top]
+            write_palette(target, width, height, pixels)
         except (ValueError, OverflowError) as error:
             print(error, file=sys.stderr)
             status = 1
