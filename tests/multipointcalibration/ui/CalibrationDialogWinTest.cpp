@@ -43,20 +43,7 @@ std::string Narrow(const std::wstring& text) {
   return std::string(text.begin(), text.end());
 }
 
-// Records the message boxes instead of showing them.
-struct Boxes {
-  std::vector<Tarn::Window::MessageBoxRequest> seen;
-  Tarn::Window::ScopedMessageBoxFunction scope{[this](const Tarn::Window::MessageBoxRequest& r) {
-    seen.push_back(r);
-    return IDOK;
-  }};
-  std::vector<std::wstring> Texts() const {
-    std::vector<std::wstring> texts;
-    for (const auto& r : seen)
-      texts.push_back(r.text);
-    return texts;
-  }
-};
+using Boxes = GuiDriver::RecordedBoxes;
 
 class CalibrationDialogTest : public ::testing::Test {
 protected:

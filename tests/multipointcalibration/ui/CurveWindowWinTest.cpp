@@ -63,14 +63,7 @@ std::uint32_t Pixel(int r, int g, int b) {
   return (static_cast<std::uint32_t>(r) << 16) | (g << 8) | b;
 }
 
-// Records the message boxes instead of showing them.
-struct Boxes {
-  std::vector<Tarn::Window::MessageBoxRequest> seen;
-  Tarn::Window::ScopedMessageBoxFunction scope{[this](const Tarn::Window::MessageBoxRequest& r) {
-    seen.push_back(r);
-    return IDOK;
-  }};
-};
+using Boxes = GuiDriver::RecordedBoxes;
 
 class CurveWindow : public ::testing::Test {
 protected:

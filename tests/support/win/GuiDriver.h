@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "window/win/MessageBox.h"
+
 namespace Tarn::Window {
 class Dialog;
 }
@@ -124,6 +126,21 @@ public:
 private:
   std::wostringstream buffer_;
   std::wstreambuf* previous_;
+};
+
+// Records the module's message boxes instead of showing them, each answered with OK.
+struct RecordedBoxes {
+  std::vector<Tarn::Window::MessageBoxRequest> seen;
+  Tarn::Window::ScopedMessageBoxFunction scope{[this](const Tarn::Window::MessageBoxRequest& r) {
+    seen.push_back(r);
+    return IDOK;
+  }};
+  std::vector<std::wstring> Texts() const {
+    std::vector<std::wstring> texts;
+    for (const auto& r : seen)
+      texts.push_back(r.text);
+    return texts;
+  }
 };
 
 } // namespace GuiDriver

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../../win/ModuleEnvironment.h"
+#include "../../win/ParameterFields.h"
 #include "DemoRecording.h"
 #include "DocumentFile.h"
 #include "GuiDriver.h"
@@ -147,44 +148,6 @@ std::vector<float> SecondColumn(const std::wstring& path) {
       values.push_back(std::strtof(line.c_str() + comma + 1, nullptr));
   }
   return values;
-}
-
-std::vector<std::wstring> Tabbed(const std::wstring& text) {
-  std::vector<std::wstring> fields;
-  std::wistringstream in(text);
-  std::wstring field;
-  while (std::getline(in, field, L'\t'))
-    fields.push_back(field);
-  return fields;
-}
-
-// A calibration's parameter text taken apart: the fit type, the unit, the coefficients and the
-// points, each number as the text carries it.
-struct ParameterFields {
-  std::wstring fitType;
-  std::wstring unit;
-  std::vector<std::wstring> coefficients;
-  std::vector<std::wstring> raw;
-  std::vector<std::wstring> calibrated;
-};
-
-ParameterFields Parse(const std::wstring& parameterText) {
-  const auto f = Tabbed(parameterText);
-  ParameterFields p;
-  if (f.size() < 6)
-    return p;
-  p.fitType = f[0];
-  p.unit = f[2];
-  std::size_t at = 6;
-  const std::size_t coefficients = std::wcstoul(f[5].c_str(), nullptr, 10);
-  for (std::size_t i = 0; i < coefficients && at < f.size(); ++i)
-    p.coefficients.push_back(f[at++]);
-  const std::size_t points = at < f.size() ? std::wcstoul(f[at++].c_str(), nullptr, 10) : 0;
-  for (std::size_t i = 0; i < points && at < f.size(); ++i)
-    p.raw.push_back(f[at++]);
-  for (std::size_t i = 0; i < points && at < f.size(); ++i)
-    p.calibrated.push_back(f[at++]);
-  return p;
 }
 
 // The parameter text of a calculation's settings, as the settings object persists it.
@@ -503,7 +466,7 @@ TEST(VelahostTour, CalibratesTheDemoRecordingAsAPersonDoes) {
     ASSERT_EQ(window.Work().CalculationOf(1)->GetSettings(live.put()), S_OK);
     confirmed = PersistedParameterText(live.get());
   }
-  const ParameterFields fields = Parse(confirmed);
+  const VelaTest::ParameterFields fields = VelaTest::ParseParameterText(confirmed);
   ASSERT_EQ(fields.raw.size(), 5u) << Tarn::ToUtf8(confirmed);
   EXPECT_EQ(fields.fitType, std::to_wstring(kQuadratic));
   EXPECT_EQ(fields.calibrated, (std::vector<std::wstring>{L"0", L"50", L"100", L"150", L"200"}));
@@ -549,7 +512,8 @@ TEST(VelahostTour, CalibratesTheDemoRecordingAsAPersonDoes) {
             0);
   const auto fit = nlohmann::json::parse(ReadText(fitPath), nullptr, false);
   ASSERT_FALSE(fit.is_discarded()) << ReadText(fitPath);
-  const ParameterFields tool = Parse(Tarn::FromUtf8(fit.value("parameterText", std::string())));
+  const VelaTest::ParameterFields tool =
+      VelaTest::ParseParameterText(Tarn::FromUtf8(fit.value("parameterText", std::string())));
   EXPECT_EQ(tool.coefficients, fields.coefficients);
   EXPECT_EQ(tool.raw, fields.raw);
   // The dialog's text names the unit without its prefix, which the settings keep apart; the tool

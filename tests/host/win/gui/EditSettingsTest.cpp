@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "../ModuleEnvironment.h"
+#include "../ParameterFields.h"
 #include "GuiDriver.h"
 #include "HostDocument.h"
 #include "MemoryObjectStream.h"
@@ -38,38 +38,6 @@ std::vector<Vela::StreamItem> Persisted(Host::IPersistObject* settings) {
   auto stream = ComPtr<Vela::MemoryObjectStream>::Adopt(Vela::MemoryObjectStream::Create());
   EXPECT_EQ(settings->Save(stream.get()), S_OK);
   return stream->Items();
-}
-
-// The tab-separated fields of a parameter text.
-std::vector<std::wstring> Fields(const std::wstring& text) {
-  std::vector<std::wstring> fields;
-  std::wistringstream in(text);
-  std::wstring field;
-  while (std::getline(in, field, L'\t'))
-    fields.push_back(field);
-  return fields;
-}
-
-// The raw and calibrated points of a parameter text, as numbers.
-struct Points {
-  std::vector<double> raw;
-  std::vector<double> calibrated;
-};
-Points PointsOf(const std::wstring& parameterText) {
-  const auto f = Fields(parameterText);
-  Points p;
-  if (f.size() < 6)
-    return p;
-  const std::size_t coefficients = std::stoul(f[5]);
-  const std::size_t countAt = 6 + coefficients;
-  if (countAt >= f.size())
-    return p;
-  const std::size_t n = std::stoul(f[countAt]);
-  for (std::size_t i = 0; i < n && countAt + 1 + n + i < f.size(); ++i) {
-    p.raw.push_back(std::stod(f[countAt + 1 + i]));
-    p.calibrated.push_back(std::stod(f[countAt + 1 + n + i]));
-  }
-  return p;
 }
 
 // Types a point into a row of the calibration dialog.
@@ -190,9 +158,10 @@ TEST_F(EditSettingsTest, OkReturnsTheSortedPointsShownCalculatedAndOneDisplayRan
   ASSERT_GT(items.size(), kParameterTextItem);
   EXPECT_EQ(std::get<std::int32_t>(items[1]), 1) << "shown calculated";
   EXPECT_EQ(std::get<std::int32_t>(items[2]), 1) << "source channel";
-  const Points points = PointsOf(std::get<std::wstring>(items[kParameterTextItem]));
-  EXPECT_EQ(points.raw, (std::vector<double>{0.5, 1.0, 1.5}));
-  EXPECT_EQ(points.calibrated, (std::vector<double>{10.0, 20.0, 30.0}));
+  const VelaTest::ParameterFields text =
+      VelaTest::ParseParameterText(std::get<std::wstring>(items[kParameterTextItem]));
+  EXPECT_EQ(VelaTest::Numbers(text.raw), (std::vector<double>{0.5, 1.0, 1.5}));
+  EXPECT_EQ(VelaTest::Numbers(text.calibrated), (std::vector<double>{10.0, 20.0, 30.0}));
 
   const auto messages = document_->DisplayRanges();
   ASSERT_EQ(messages.size(), 1u);
