@@ -2,8 +2,9 @@
 # Checks the PostScript that the print test wrote, with ghostscript: exactly one page, ink on it,
 # and the fit details' heading among its text; then renders the page as a PNG into the pictures
 # folder (MPCAL_PICTURES_DIR, default build/pictures) at the DPI of the test's run.
-# Usage: check-printed-page.sh NAME [DPI]   (reads NAME.ps in the current folder, writes NAME.png;
-# with a DPI other than 96 a missing file means the test of that DPI was skipped: exit 77)
+# Usage: check-printed-page.sh NAME [DPI]   (reads and then removes NAME.ps in the current folder,
+# writes NAME.png; with a DPI other than 96 a missing file means the test of that DPI was skipped:
+# exit 77)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 name=$1
@@ -40,4 +41,6 @@ pictures=${MPCAL_PICTURES_DIR:-$root/build/pictures}
 mkdir -p "$pictures"
 gs_run -sDEVICE=png16m -r"$dpi" -dTextAlphaBits=4 -dGraphicsAlphaBits=4 \
   -sOutputFile="$pictures/$name.png" "$file" || failed=1
+# Checked once: a later run whose print test was skipped must not pass on this page.
+rm -f "$file"
 exit $failed
