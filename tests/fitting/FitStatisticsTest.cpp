@@ -101,8 +101,9 @@ TEST(FitStatisticsTest, MonotonicityWarningOnlyWhenTheCurveTurnsInsideTheRange) 
     EvaluateFit(r.fitType, r.coefficients, r.calibratedValues);
     const FitStatistics s = ComputeFitStatistics(r);
     EXPECT_EQ(s.nonMonotonic, c.turns) << c.lo;
-    if (c.turns)
+    if (c.turns) {
       EXPECT_NEAR(std::abs(s.turningRaw), 1.0, 0.01);
+    }
     EXPECT_EQ(FitWarnings(r, s).size(), c.turns ? 1u : 0u);
   }
 }

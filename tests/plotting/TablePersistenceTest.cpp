@@ -109,8 +109,9 @@ void ExpectSameTable(const TabulatedTable& a, const TabulatedTable& b) {
     EXPECT_EQ(x.units, y.units);
     ASSERT_EQ(x.values.size(), y.values.size());
     // Bit for bit: NaN, the sign of zero and denormals must survive.
-    if (!x.values.empty())
+    if (!x.values.empty()) {
       EXPECT_EQ(std::memcmp(x.values.data(), y.values.data(), x.values.size() * sizeof(float)), 0);
+    }
   }
 }
 
