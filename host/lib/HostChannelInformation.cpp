@@ -1,5 +1,7 @@
 #include "HostChannelInformation.h"
 
+#include <cmath>
+
 #include <iterator>
 
 #include "foundation/win/HostBoundary.h"
@@ -29,6 +31,15 @@ UnitValue HostChannelInformation::UnitOf(const std::wstring& text) {
         return {index, rest, 0};
   }
   return {1, text, 0};
+}
+
+double HostChannelInformation::CalculationInputFactor(const std::wstring& unit) {
+  // Indexes 2..7 are a f p n µ m, 9..14 k M G T P E; the others carry no prefix.
+  const std::int32_t index = UnitOf(unit).prefixIndex;
+  const int power = index >= 2 && index <= 7    ? -3 * (8 - index)
+                    : index >= 9 && index <= 14 ? 3 * (index - 8)
+                                                : 0;
+  return std::pow(10.0, power);
 }
 
 HRESULT HostChannelInformation::ConvertValue(std::uint32_t kind, double value,

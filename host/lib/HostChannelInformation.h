@@ -24,6 +24,11 @@ public:
   // the rest is a base unit ("mV" -> m, "V"; "mmHg" stays whole).
   static UnitValue UnitOf(const std::wstring& text);
 
+  // A calculation on a channel receives its samples in the unit without its prefix (chosen):
+  // volts for a mV channel, the unit the calibration dialog keeps raw points in. The factor that
+  // takes a sample in `unit` there ("mV" -> 1e-3; 1 for a unit without a prefix).
+  static double CalculationInputFactor(const std::wstring& unit);
+
   HRESULT STDMETHODCALLTYPE ConvertValue(std::uint32_t kind, double value,
                                          double* converted) noexcept override;
   HRESULT STDMETHODCALLTYPE GetUnits(std::uint32_t kind, Host::IUnitName** unit) noexcept override;

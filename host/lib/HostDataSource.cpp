@@ -1,6 +1,7 @@
 #include "HostDataSource.h"
 
 #include "ChannelEnum.h"
+#include "HostChannelInformation.h"
 #include "HostUnit.h"
 #include "foundation/win/HostBoundary.h"
 #include "foundation/win/TarnString.h"
@@ -16,8 +17,16 @@ HostDataSource* HostDataSource::Create(std::shared_ptr<const Document> document)
 
 Tarn::ComPtr<Host::IEnumFloatEx> HostDataSource::Source(std::size_t record,
                                                         std::size_t channel) const {
-  return Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(
-      ChannelEnum::Create(document_->Samples(record, channel)));
+  std::shared_ptr<const Document::Block> samples = document_->Samples(record, channel);
+  const double factor =
+      HostChannelInformation::CalculationInputFactor(document_->ChannelAt(channel).unit);
+  if (factor != 1.0 && samples) {
+    auto scaled = std::make_shared<Document::Block>(*samples);
+    for (float& v : *scaled)
+      v = static_cast<float>(v * factor);
+    samples = std::move(scaled);
+  }
+  return Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(ChannelEnum::Create(std::move(samples)));
 }
 
 HRESULT HostDataSource::GetOutputUnit(Host::OutputFieldBlock* fields, ITarnString* unitName,

@@ -21,7 +21,8 @@ public:
   static HostDataSource* Create(std::shared_ptr<const Document> document);
 
   const Document& Doc() const noexcept { return *document_; }
-  // A source enumerator over one channel's block of one record (one reference for the caller).
+  // A source enumerator over one channel's block of one record, as a calculation receives it: in
+  // the channel's unit without its prefix (one reference for the caller).
   Tarn::ComPtr<Host::IEnumFloatEx> Source(std::size_t record, std::size_t channel) const;
   HostChannelInfo& ChannelInfo() noexcept { return *info_; }
 

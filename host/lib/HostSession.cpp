@@ -3,6 +3,7 @@
 #include "ChannelEnum.h"
 #include "HostApplication.h"
 #include "HostChannelCalc.h"
+#include "HostChannelInformation.h"
 #include "HostUnitCollection.h"
 
 namespace Vela {
@@ -82,8 +83,13 @@ HRESULT HostSession::FillCalculated(std::size_t channel, Recording& recording,
   const auto info = Tarn::ComPtr<IUnknown>::Adopt(params);
   std::vector<std::vector<float>> filled(recording.BlockCount());
   for (std::size_t b = 0; b < recording.BlockCount(); ++b) {
-    const auto source = Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(ChannelEnum::Create(
-        std::make_shared<const std::vector<float>>(recording.Samples(b, sourceChannel))));
+    auto input = std::make_shared<std::vector<float>>(recording.Samples(b, sourceChannel));
+    const double factor = HostChannelInformation::CalculationInputFactor(
+        recording.ChannelAt(sourceChannel).DataUnit());
+    for (float& v : *input)
+      v = static_cast<float>(v * factor);
+    const auto source =
+        Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(ChannelEnum::Create(std::move(input)));
     const HRESULT hr =
         module_.PullCalibrated(received.parameterText, info.get(), source.get(), filled[b]);
     if (FAILED(hr))

@@ -617,7 +617,7 @@ struct IHostDataSource : IUnknown {
 // Data kinds the host's channel data operations take.
 inline constexpr std::uint32_t kDataKindDefault = 0;
 // What a calculation on the channel receives: the samples through the host's units conversion
-// when it is active (chosen).
+// when it is active, in the unit without its prefix, volts for a mV channel (chosen).
 inline constexpr std::uint32_t kDataKindCalculated = 0x80005001u;
 // The channel's samples as recorded.
 inline constexpr std::uint32_t kDataKindRaw = 0x80006001u;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "foundation/win/HostServices.h"
 #include "foundation/win/LocaleInfo.h"
 #include "foundation/win/TarnString.h"
+#include "multipointcalibration/PaneArithmetic.h"
 #include "multipointcalibration/ui/MPCalReportDialog.h"
 #include "multipointcalibration/win/MPCalibrationEnum.h"
 #include "units/UnitPrefixes.h"
@@ -84,6 +86,23 @@ std::optional<Extent> ReadExtent(Host::IHostSelection* selection) {
 
 // The calibrated samples of a raw reader: a private enumerator given the parameter text as the
 // host gives it, reading from `raw` with the block's timing beside it.
+// Appends what `reader` delivers to `samples`, up to the pane's capacity.
+void AppendSamples(Host::IEnumFloatEx& reader, std::vector<float>& samples) {
+  constexpr std::uint32_t kChunk = 4096;
+  std::vector<float> chunk(kChunk);
+  while (samples.size() < Pane::kCapacity) {
+    std::uint32_t fetched = 0;
+    const HRESULT status = reader.Next(kChunk, chunk.data(), &fetched);
+    if (FAILED(status))
+      return;
+    fetched =
+        std::min({fetched, kChunk, static_cast<std::uint32_t>(Pane::kCapacity - samples.size())});
+    samples.insert(samples.end(), chunk.begin(), chunk.begin() + fetched);
+    if (status != S_OK || fetched == 0)
+      return;
+  }
+}
+
 Tarn::ComPtr<Host::IEnumFloatEx> CalibratedReader(const CalibrationSettings& settings,
                                                   Tarn::ComPtr<Host::IEnumFloatEx> raw,
                                                   IUnknown* timing) {
@@ -324,31 +343,39 @@ void MPCalibrationDialog::EnableFitCommands() {
   ::EnableWindow(Item(kCalculated), enabled);
 }
 
-void MPCalibrationDialog::LoadPane(std::uint32_t kind, bool calibrated) {
-  mPane->Clear();
-  int state = UnitConvertDataPane::NoSelection;
+int MPCalibrationDialog::ReadSelection(
+    std::uint32_t kind, bool calibrated,
+    const std::function<void(Tarn::ComPtr<Host::IEnumFloatEx>)>& take) {
   Tarn::ComPtr<Host::IChannelDataSource> source;
   const std::optional<Extent> extent = ReadExtent(mSelection.get());
-  if (mHost && extent && SUCCEEDED(mHost->GetDataSource(kind, source.put())) && source) {
-    state = UnitConvertDataPane::NoData;
-    for (std::int32_t block = extent->startBlock; block <= extent->endBlock; ++block) {
-      BOOL has = FALSE;
-      if (FAILED(source->HasData(0, block, mChannel, &has)) || !has)
-        continue;
-      const std::int32_t start = block == extent->startBlock ? extent->startOffset : 0;
-      const std::int32_t end = block == extent->endBlock ? extent->endOffset : Host::kToBlockEnd;
-      Tarn::ComPtr<Host::IEnumFloatEx> reader;
-      if (FAILED(source->OpenReader(kind, mChannel, block, start, end, reader.put())) || !reader)
-        continue;
-      if (calibrated) {
-        Tarn::ComPtr<IUnknown> timing;
-        (void)source->GetTimingInfo(Host::kDataKindCalculated, block, timing.put());
-        reader = CalibratedReader(mModel->Work(), std::move(reader), timing.get());
-      }
-      mPane->AppendFrom(std::move(reader), 1.0);
-      state = UnitConvertDataPane::Data;
+  if (!mHost || !extent || FAILED(mHost->GetDataSource(kind, source.put())) || !source)
+    return UnitConvertDataPane::NoSelection;
+  int state = UnitConvertDataPane::NoData;
+  for (std::int32_t block = extent->startBlock; block <= extent->endBlock; ++block) {
+    BOOL has = FALSE;
+    if (FAILED(source->HasData(0, block, mChannel, &has)) || !has)
+      continue;
+    const std::int32_t start = block == extent->startBlock ? extent->startOffset : 0;
+    const std::int32_t end = block == extent->endBlock ? extent->endOffset : Host::kToBlockEnd;
+    Tarn::ComPtr<Host::IEnumFloatEx> reader;
+    if (FAILED(source->OpenReader(kind, mChannel, block, start, end, reader.put())) || !reader)
+      continue;
+    if (calibrated) {
+      Tarn::ComPtr<IUnknown> timing;
+      (void)source->GetTimingInfo(Host::kDataKindCalculated, block, timing.put());
+      reader = CalibratedReader(mModel->Work(), std::move(reader), timing.get());
     }
+    take(std::move(reader));
+    state = UnitConvertDataPane::Data;
   }
+  return state;
+}
+
+void MPCalibrationDialog::LoadPane(std::uint32_t kind, bool calibrated) {
+  mPane->Clear();
+  const int state = ReadSelection(kind, calibrated, [this](Tarn::ComPtr<Host::IEnumFloatEx> r) {
+    mPane->AppendFrom(std::move(r), 1.0);
+  });
   // A calibrated sample can be NaN or infinite (a logarithm below 0); without samples the range
   // comes from the points, never from the raw range in raw units.
   if (calibrated)
@@ -526,11 +553,12 @@ bool MPCalibrationDialog::CanClose() {
     return false;
   ReadRows();
   ::CheckRadioButton(hwnd(), kRaw, kCalculated, kCalculated);
-  // The Raw view's samples are the numbers the channel's enumerator will be given, so the
-  // calibrated range is theirs as they stand, as the Calculated view computes it.
+  // From the Raw view the calibrated range is that of the selection's samples as the channel's
+  // calculation receives them (the host may give the Raw view another scale, as for mV).
   std::vector<float> raw;
   if (!mModel->Work().showCalculated)
-    raw = mPane->Samples();
+    (void)ReadSelection(Host::kDataKindCalculated, false,
+                        [&raw](Tarn::ComPtr<Host::IEnumFloatEx> r) { AppendSamples(*r, raw); });
   const DialogOutcome outcome = mModel->CanClose(ReadControls(), raw);
   EnableFitCommands();
   if (!outcome.ok) {

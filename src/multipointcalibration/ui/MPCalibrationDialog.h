@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -79,6 +80,10 @@ private:
   void EnableFitCommands();
   bool ShowCalculated();
   void ShowRaw();
+  // Hands each block's reader of the selection's samples of `kind` (through the working copy's
+  // calibration when `calibrated`) to `take`; the pane state for what was found.
+  int ReadSelection(std::uint32_t kind, bool calibrated,
+                    const std::function<void(Tarn::ComPtr<Host::IEnumFloatEx>)>& take);
   void LoadPane(std::uint32_t kind, bool calibrated);
   void ApplyChanges();
   void OpenCurveDialog();

@@ -117,4 +117,35 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"NoCoefficients", 3, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The calibration's raw points are kept without the channel's prefix (5 mV as 0.005 V), so the
+// calculation receives its samples so too: a mV channel's samples arrive in volts. A unit that
+// only starts with a prefix letter (mmHg) is whole.
+TEST(CalibrationInput, SamplesOfAPrefixedChannelArriveWithoutThePrefix) {
+  const struct {
+    const wchar_t* unit;
+    double factor;
+  } cases[] = {{L"V", 1.0}, {L"mV", 1e-3}, {L"kPa", 1e3}, {L"mmHg", 1.0}, {L"", 1.0}};
+  for (const auto& u : cases) {
+    auto doc = std::make_shared<Document>(
+        std::vector<Document::Channel>{{L"raw", u.unit}, {L"calibrated", L""}});
+    doc->AddRecord({Vela::Ramp(101, 0.0f, 5000.0f), Vela::Ramp(101, 0.0f, 0.0f)});
+    Vela::HostSession session(Module());
+    session.Open(doc);
+    Calibration c;
+    c.coefficients = {1.0, 2.0};
+    c.rawValues = {0.0, 1.0};
+    c.calibratedValues = {1.0, 3.0};
+    c.sourceChannel = 0;
+    ASSERT_EQ(session.Calibrate(1, c), S_OK);
+    std::vector<float> samples;
+    ASSERT_EQ(session.Calibrated(1, 0, samples), S_OK);
+    const auto raw = doc->Samples(0, 0);
+    ASSERT_EQ(samples.size(), raw->size());
+    for (std::size_t i = 0; i < samples.size(); i += 10) {
+      const float volts = static_cast<float>((*raw)[i] * u.factor);
+      EXPECT_FLOAT_EQ(samples[i], 1.0f + 2.0f * volts) << samples[i] << " at " << i;
+    }
+  }
+}
+
 } // namespace

@@ -18,7 +18,9 @@
 namespace {
 
 using Tarn::ComPtr;
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::FloatEq;
 using Vela::Recording;
 
 // Calls slot `slot` of `object`'s table directly, so that the slot numbers an extension relies on
@@ -255,10 +257,11 @@ TEST_F(HostDocumentTest, UnitsConversionIsReportedAndApplied) {
     ASSERT_TRUE(Vela::ReadUnit(unit.get(), value));
     EXPECT_EQ(value.name, active ? L"l/min" : L"V");
 
-    // What a calculation receives goes through the conversion; the raw samples never do.
-    EXPECT_THAT(
-        Read(Host::kDataKindCalculated, 1, 0, 2, 3),
-        ElementsAreArray(active ? std::vector<float>{3.0f, 4.0f} : std::vector<float>{1.0f, 1.5f}));
+    // What a calculation receives goes through the conversion, or without it leaves the mV
+    // prefix behind; the raw samples never change.
+    EXPECT_THAT(Read(Host::kDataKindCalculated, 1, 0, 2, 3),
+                active ? ElementsAre(FloatEq(3.0f), FloatEq(4.0f))
+                       : ElementsAre(FloatEq(0.001f), FloatEq(0.0015f)));
     EXPECT_THAT(Read(Host::kDataKindRaw, 1, 0, 2, 3), ElementsAreArray({1.0f, 1.5f}));
   }
   // Without a selection the settings entry asks with block -2.

@@ -85,9 +85,10 @@ protected:
     recording->AddBlock(std::move(block));
     document_.Attach(Vela::HostDocument::Create(recording));
     ASSERT_EQ(document_->GetSelection(selection_.put()), S_OK);
-    if (select)
+    if (select) {
       ASSERT_EQ(selection_->SetExtent(0, 0, static_cast<std::int32_t>(kStepLength * 5 - 1), 0),
                 S_OK);
+    }
   }
 
   HWND Open(const CalibrationSettings& settings = {}) {
@@ -416,7 +417,7 @@ TEST_F(CalibrationDialogTest, SavedCalculatedSettingsReopenInTheCalculatedViewWh
 }
 
 // OK from the Raw view stores the range the Calculated view would show: that of the selection's
-// samples as the channel's enumerator gets them, whatever the raw unit's prefix.
+// samples as the channel's calculation gets them, whatever the raw unit's prefix.
 TEST_F(CalibrationDialogTest, OkFromTheRawViewStoresTheCalibratedRangeOfTheSelection) {
   const struct {
     const wchar_t* unit;
@@ -445,10 +446,9 @@ TEST_F(CalibrationDialogTest, OkFromTheRawViewStoresTheCalibratedRangeOfTheSelec
     EXPECT_TRUE(caller_.showCalculated);
     EXPECT_NEAR(caller_.rangeTop, shownTop, 1e-6 * std::fabs(shownTop)) << c.unit;
     EXPECT_NEAR(caller_.rangeBottom, shownBottom, 1e-6 * std::fabs(shownTop)) << c.unit;
-    if (c.scale == 1.0f) {
-      EXPECT_NEAR(caller_.rangeTop, 225.0, 1e-3);
-      EXPECT_NEAR(caller_.rangeBottom, -25.0, 1e-3);
-    }
+    // The same pressures whatever the prefix: a mV channel's calculation gets volts.
+    EXPECT_NEAR(caller_.rangeTop, 225.0, 1e-3) << c.unit;
+    EXPECT_NEAR(caller_.rangeBottom, -25.0, 1e-3) << c.unit;
     dialog_.reset();
     document_.reset();
     selection_.reset();
@@ -568,8 +568,9 @@ TEST(CalibrationDialogPictures, RawCalculatedAndNoSelection) {
     auto document = Tarn::ComPtr<Vela::HostDocument>::Adopt(Vela::HostDocument::Create(recording));
     Tarn::ComPtr<Host::IHostSelection> selection;
     ASSERT_EQ(document->GetSelection(selection.put()), S_OK);
-    if (select)
+    if (select) {
       ASSERT_EQ(selection->SetExtent(0, 0, kStepLength * 5 - 1, 0), S_OK);
+    }
     CalibrationSettings settings;
     settings.rawValues = {0.5, 1.5, 2.5, 3.5, 4.5};
     settings.calibratedValues = {0.0, 50.0, 100.0, 150.0, 200.0};

@@ -42,7 +42,10 @@ std::vector<float> Ramp(std::size_t n) {
 // samples from the first to the block's end.
 Tarn::ComPtr<Host::IEnumFloatEx> HostReader(std::vector<float> samples) {
   auto recording = std::make_shared<Vela::Recording>();
-  recording->AddChannel({L"Ramp", L"V"});
+  Vela::Recording::Channel ramp;
+  ramp.name = L"Ramp";
+  ramp.unit = L"V";
+  recording->AddChannel(ramp);
   Vela::Recording::Block block;
   block.length = samples.size();
   block.samples = {std::move(samples)};
