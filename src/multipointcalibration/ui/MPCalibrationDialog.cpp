@@ -84,8 +84,6 @@ std::optional<Extent> ReadExtent(Host::IHostSelection* selection) {
   return e;
 }
 
-// The calibrated samples of a raw reader: a private enumerator given the parameter text as the
-// host gives it, reading from `raw` with the block's timing beside it.
 // Appends what `reader` delivers to `samples`, up to the pane's capacity.
 void AppendSamples(Host::IEnumFloatEx& reader, std::vector<float>& samples) {
   constexpr std::uint32_t kChunk = 4096;
@@ -103,6 +101,8 @@ void AppendSamples(Host::IEnumFloatEx& reader, std::vector<float>& samples) {
   }
 }
 
+// The calibrated samples of a raw reader: a private enumerator given the parameter text as the
+// host gives it, reading from `raw` with the block's timing beside it.
 Tarn::ComPtr<Host::IEnumFloatEx> CalibratedReader(const CalibrationSettings& settings,
                                                   Tarn::ComPtr<Host::IEnumFloatEx> raw,
                                                   IUnknown* timing) {
