@@ -68,12 +68,8 @@ HRESULT ChannelDataSource::OpenReader(std::uint32_t kind, std::int32_t channel, 
     // The reader keeps its own copy, so the recording may change while it is read.
     auto slice =
         std::make_shared<std::vector<float>>(samples.begin() + start, samples.begin() + stop + 1);
-    if (kind == Host::kDataKindCalculated) {
-      const Recording::Channel& info = recording_->ChannelAt(c);
-      const double factor = HostChannelInformation::CalculationInputFactor(info.DataUnit());
-      for (float& v : *slice)
-        v = static_cast<float>(info.ToDataUnits(v) * factor);
-    }
+    if (kind == Host::kDataKindCalculated)
+      HostChannelInformation::ToCalculationInput(recording_->ChannelAt(c), *slice);
     // The caller owns the reference of the new reader.
     *reader = ChannelEnum::Create(std::move(slice));
     return S_OK;

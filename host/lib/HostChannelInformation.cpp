@@ -1,10 +1,9 @@
 #include "HostChannelInformation.h"
 
-#include <cmath>
-
 #include <iterator>
 
 #include "foundation/win/HostBoundary.h"
+#include "units/UnitPrefixes.h"
 
 namespace Vela {
 
@@ -33,13 +32,26 @@ UnitValue HostChannelInformation::UnitOf(const std::wstring& text) {
   return {1, text, 0};
 }
 
-double HostChannelInformation::CalculationInputFactor(const std::wstring& unit) {
-  // Indexes 2..7 are a f p n µ m, 9..14 k M G T P E; the others carry no prefix.
-  const std::int32_t index = UnitOf(unit).prefixIndex;
-  const int power = index >= 2 && index <= 7    ? -3 * (8 - index)
-                    : index >= 9 && index <= 14 ? 3 * (index - 8)
-                                                : 0;
-  return std::pow(10.0, power);
+std::int32_t HostChannelInformation::CalculationInputPower(const std::wstring& unit) {
+  return Tarn::PrefixPower(UnitOf(unit).prefixIndex);
+}
+
+void HostChannelInformation::ToCalculationInput(const std::wstring& unit,
+                                                std::vector<float>& samples) {
+  const std::int32_t power = CalculationInputPower(unit);
+  if (power == 0)
+    return;
+  for (float& v : samples)
+    v = static_cast<float>(Tarn::ScaleByPowerOfTen(v, power));
+}
+
+void HostChannelInformation::ToCalculationInput(const Recording::Channel& channel,
+                                                std::vector<float>& samples) {
+  if (channel.conversion.active) {
+    for (float& v : samples)
+      v = static_cast<float>(channel.ToDataUnits(v));
+  }
+  ToCalculationInput(channel.DataUnit(), samples);
 }
 
 HRESULT HostChannelInformation::ConvertValue(std::uint32_t kind, double value,

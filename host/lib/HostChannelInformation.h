@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "HostUnit.h"
 #include "Recording.h"
@@ -25,9 +26,13 @@ public:
   static UnitValue UnitOf(const std::wstring& text);
 
   // A calculation on a channel receives its samples in the unit without its prefix (chosen):
-  // volts for a mV channel, the unit the calibration dialog keeps raw points in. The factor that
-  // takes a sample in `unit` there ("mV" -> 1e-3; 1 for a unit without a prefix).
-  static double CalculationInputFactor(const std::wstring& unit);
+  // volts for a mV channel, the unit the calibration dialog keeps raw points in. The power of ten
+  // that takes a sample in `unit` there ("mV" -> -3; 0 for a unit without a prefix).
+  static std::int32_t CalculationInputPower(const std::wstring& unit);
+  // Turns `samples` of a channel in `unit` into what a calculation receives, in place.
+  static void ToCalculationInput(const std::wstring& unit, std::vector<float>& samples);
+  // The same for a recording's channel, through the host's units conversion when it is active.
+  static void ToCalculationInput(const Recording::Channel& channel, std::vector<float>& samples);
 
   HRESULT STDMETHODCALLTYPE ConvertValue(std::uint32_t kind, double value,
                                          double* converted) noexcept override;

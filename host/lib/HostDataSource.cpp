@@ -18,12 +18,10 @@ HostDataSource* HostDataSource::Create(std::shared_ptr<const Document> document)
 Tarn::ComPtr<Host::IEnumFloatEx> HostDataSource::Source(std::size_t record,
                                                         std::size_t channel) const {
   std::shared_ptr<const Document::Block> samples = document_->Samples(record, channel);
-  const double factor =
-      HostChannelInformation::CalculationInputFactor(document_->ChannelAt(channel).unit);
-  if (factor != 1.0 && samples) {
+  const std::wstring& unit = document_->ChannelAt(channel).unit;
+  if (samples && HostChannelInformation::CalculationInputPower(unit) != 0) {
     auto scaled = std::make_shared<Document::Block>(*samples);
-    for (float& v : *scaled)
-      v = static_cast<float>(v * factor);
+    HostChannelInformation::ToCalculationInput(unit, *scaled);
     samples = std::move(scaled);
   }
   return Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(ChannelEnum::Create(std::move(samples)));

@@ -84,10 +84,7 @@ HRESULT HostSession::FillCalculated(std::size_t channel, Recording& recording,
   std::vector<std::vector<float>> filled(recording.BlockCount());
   for (std::size_t b = 0; b < recording.BlockCount(); ++b) {
     auto input = std::make_shared<std::vector<float>>(recording.Samples(b, sourceChannel));
-    const double factor = HostChannelInformation::CalculationInputFactor(
-        recording.ChannelAt(sourceChannel).DataUnit());
-    for (float& v : *input)
-      v = static_cast<float>(v * factor);
+    HostChannelInformation::ToCalculationInput(recording.ChannelAt(sourceChannel), *input);
     const auto source =
         Tarn::ComPtr<Host::IEnumFloatEx>::Adopt(ChannelEnum::Create(std::move(input)));
     const HRESULT hr =

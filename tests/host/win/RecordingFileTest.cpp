@@ -22,6 +22,8 @@
 namespace {
 
 using Tarn::ComPtr;
+using ::testing::ElementsAre;
+using ::testing::FloatEq;
 using Vela::DocumentFile;
 using Vela::Recording;
 
@@ -294,6 +296,45 @@ TEST_F(RecordingFileTest, CalculatedChannelIsFilledBlockByBlockAndKeptWithTheSes
   EXPECT_TRUE(again.HasCalculation(target));
   EXPECT_EQ(reopened.Samples(1, target), (std::vector<float>{-1.0f, 9.0f}));
   EXPECT_TRUE(reopened.ChannelAt(target).calculated);
+}
+
+// The calculated channel is filled from what a calculation receives of its source, as the
+// dialog's preview reads it: through the host's units conversion, without the unit's prefix.
+TEST_F(RecordingFileTest, CalculatedChannelIsFilledFromTheSourceAsACalculationReceivesIt) {
+  struct Case {
+    const char* name;
+    const wchar_t* unit;
+    Recording::UnitsConversion conversion;
+    std::vector<float> expected; // 1 + 2x of the samples 0, 1, 2
+  };
+  const Case cases[] = {
+      {"volts", L"V", {}, {1.0f, 3.0f, 5.0f}},
+      {"millivolts", L"mV", {}, {1.0f, 1.002f, 1.004f}},
+      {"converted to kPa", L"V", {true, 2.0, 1.0, L"kPa"}, {2001.0f, 6001.0f, 10001.0f}},
+      {"conversion off", L"V", {false, 2.0, 1.0, L"kPa"}, {1.0f, 3.0f, 5.0f}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recording r = Recording::ImportCsv("t,raw\n0,0\n1,1\n2,2\n");
+    r.ChannelAt(0).unit = c.unit;
+    r.ChannelAt(0).conversion = c.conversion;
+    Recording::Channel calc;
+    calc.name = L"calibrated";
+    calc.calculated = true;
+    const std::size_t target = r.AddChannel(calc);
+
+    Vela::HostSession session(VelaTest::Module());
+    session.Open(std::make_shared<const Vela::Document>(Vela::Document::FromRecording(r)));
+    Vela::Calibration linear;
+    linear.coefficients = {1.0, 2.0};
+    linear.rawValues = {0.0, 1.0};
+    linear.calibratedValues = {1.0, 3.0};
+    linear.sourceChannel = 0;
+    ASSERT_EQ(session.Calibrate(target, linear), S_OK);
+    ASSERT_EQ(session.FillCalculated(target, r, target), S_OK);
+    EXPECT_THAT(r.Samples(0, target), ElementsAre(FloatEq(c.expected[0]), FloatEq(c.expected[1]),
+                                                  FloatEq(c.expected[2])));
+  }
 }
 
 } // namespace
